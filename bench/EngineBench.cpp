@@ -1,0 +1,50 @@
+// Times the engine against the naive expansion on the same random matrices, orders 8 to 11.
+#include "Kalvoran.h"
+#include "NaiveDeterminant.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+Kalvoran::Matrix randomMatrix(int n)
+{
+    std::mt19937 rng(static_cast<unsigned>(n));
+    std::uniform_real_distribution<double> entry(-10.0, 10.0);
+    Kalvoran::Matrix m(n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            m(i, j) = entry(rng);
+    return m;
+}
+
+NaiveMatrix toNaive(const Kalvoran::Matrix& m)
+{
+    NaiveMatrix a(m.rows(), std::vector<double>(m.cols()));
+    for (int i = 0; i < m.rows(); ++i)
+        for (int j = 0; j < m.cols(); ++j)
+            a[i][j] = m(i, j);
+    return a;
+}
+
+void Engine(benchmark::State& state)
+{
+    const auto m = randomMatrix(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Kalvoran::EvaluateDeterminant(m));
+}
+
+void Naive(benchmark::State& state)
+{
+    const auto a = toNaive(randomMatrix(static_cast<int>(state.range(0))));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(naiveDeterminant(a));
+}
+
+} // namespace
+
+BENCHMARK(Engine)->DenseRange(8, 11)->Unit(benchmark::kMillisecond);
+BENCHMARK(Naive)->DenseRange(8, 11)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
