@@ -1,0 +1,36 @@
+#pragma once
+
+#include "NumberText.h"
+
+#include <QLineEdit>
+
+#include <optional>
+
+// One entry cell of the grid. Receiving the focus selects its text from the caret to the end, so
+// typing replaces the text of a freshly filled cell. A cell remembers the value it was filled
+// with: as long as its text is the one shown for that value, it reads back the exact value, not
+// the 15-digit text.
+class Cell : public QLineEdit {
+    Q_OBJECT
+
+public:
+    Cell(int row, int column, QWidget* parent);
+
+    [[nodiscard]] int row() const noexcept { return row_; }
+    [[nodiscard]] int column() const noexcept { return column_; }
+
+    // Shows a value with the caret at the start.
+    void fill(double value, const NumberText::Separators& separators);
+    [[nodiscard]] NumberText::Parsed read(const NumberText::Separators& separators) const;
+    // Gives the focus with the whole text selected.
+    void focusWithTextSelected();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    int row_;
+    int column_;
+    std::optional<double> filledValue_;
+    QString filledText_;
+};

@@ -1,0 +1,134 @@
+#include "frmInput.h"
+
+#include "Cell.h"
+#include "Kalvoran.h"
+#include "Twips.h"
+#include "WindowPlacement.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+
+frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
+    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint)
+    , separators_(std::move(separators))
+    , cmdFertig(new QPushButton(tr("&Fertig"), this))
+{
+    setObjectName(QStringLiteral("frmInput"));
+    setWindowTitle(tr("Eingabe:"));
+    setModal(true);
+
+    QWidget* previous = nullptr;
+    for (int row = 0; row < EntryLayout::gridSize; ++row) {
+        for (int column = 0; column < EntryLayout::gridSize; ++column) {
+            auto* cell = new Cell(row, column, this);
+            cells_[row][column] = cell;
+            if (previous != nullptr)
+                setTabOrder(previous, cell);
+            previous = cell;
+        }
+    }
+    cmdFertig->setObjectName(QStringLiteral("cmdFertig"));
+    cmdFertig->setAutoDefault(false);
+    cmdFertig->setDefault(false);
+    cmdFertig->resize(Twips::toPixels(1215), Twips::toPixels(495));
+    setTabOrder(previous, cmdFertig);
+    connect(cmdFertig, &QPushButton::clicked, this, &frmInput::cmdFertigClick);
+}
+
+Cell* frmInput::cell(int row, int column) const { return cells_.at(row).at(column); }
+
+void frmInput::openForOrder(std::int16_t lastIndex)
+{
+    lastIndex_ = lastIndex;
+    setFixedSize(EntryLayout::clientSize(lastIndex_));
+    cmdFertig->setGeometry(EntryLayout::doneButton(lastIndex_));
+    showCellsOfOrder();
+    fillCells();
+    if (!shownBefore_) {
+        centreOnScreen(*this);
+        shownBefore_ = true;
+    }
+    cell(0, 0)->setFocus(Qt::OtherFocusReason);
+    exec();
+}
+
+void frmInput::showCellsOfOrder()
+{
+    // Cells outside the order are hidden and disabled, which also takes them out of the tab order.
+    for (const auto& row : cells_) {
+        for (Cell* cell : row) {
+            const bool inOrder = cell->row() <= lastIndex_ && cell->column() <= lastIndex_;
+            cell->setVisible(inOrder);
+            cell->setEnabled(inOrder);
+        }
+    }
+}
+
+void frmInput::fillCells()
+{
+    // The matrix may still have the size of an earlier order: its overlap is shown, zeros elsewhere.
+    const Kalvoran::Matrix& matrix = Kalvoran::MatrixD;
+    for (int row = 0; row <= lastIndex_; ++row) {
+        for (int column = 0; column <= lastIndex_; ++column) {
+            const bool stored = row < matrix.rows() && column < matrix.cols();
+            cell(row, column)->fill(stored ? matrix(row, column) : 0.0, separators_);
+        }
+    }
+}
+
+void frmInput::cmdFertigClick()
+{
+    // All or nothing: the matrix changes only when every cell of the order holds a number.
+    const int order = lastIndex_ + 1;
+    Kalvoran::Matrix values(order, order);
+    for (int row = 0; row < order; ++row) {
+        for (int column = 0; column < order; ++column) {
+            Cell* entry = cell(row, column);
+            const NumberText::Parsed parsed = entry->read(separators_);
+            if (!parsed.ok()) {
+                QString problem;
+                switch (parsed.error) {
+                case NumberText::Error::Empty: problem = tr("Das Feld ist leer."); break;
+                case NumberText::Error::OutOfRange:
+                    problem = tr("„%1“ liegt außerhalb des darstellbaren Zahlenbereichs.")
+                                  .arg(entry->text().trimmed());
+                    break;
+                default:
+                    problem = tr("„%1“ ist keine gültige Zahl.").arg(entry->text().trimmed());
+                    break;
+                }
+                QMessageBox::warning(this, windowTitle(),
+                                     tr("Zeile %1, Spalte %2: %3\nBitte geben Sie eine Zahl ein.")
+                                         .arg(row + 1)
+                                         .arg(column + 1)
+                                         .arg(problem));
+                entry->focusWithTextSelected();
+                return;
+            }
+            values(row, column) = parsed.value;
+        }
+    }
+    Kalvoran::MatrixD = std::move(values);
+    hide();
+}
+
+void frmInput::closeEvent(QCloseEvent* event)
+{
+    // The close box cancels: nothing is taken over, and the next opening builds the window anew.
+    QDialog::closeEvent(event);
+    if (event->isAccepted())
+        deleteLater();
+}
+
+void frmInput::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape: event->accept(); break; // the window closes only by its close box or Done
+    case Qt::Key_Return:
+    case Qt::Key_Enter: QWidget::keyPressEvent(event); break; // no default button
+    default: QDialog::keyPressEvent(event); break;
+    }
+}

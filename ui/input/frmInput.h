@@ -1,0 +1,43 @@
+#pragma once
+
+#include "EntryLayout.h"
+#include "NumberText.h"
+
+#include <QDialog>
+
+#include <array>
+#include <cstdint>
+
+class Cell;
+class QPushButton;
+
+// The entry window: a fixed grid of 10 x 10 cells, of which an opening shows the cells of the
+// chosen order, and the Done button that takes them into the shared matrix. Done hides the
+// window, which keeps its cells and position; its close box cancels and destroys it.
+class frmInput : public QDialog {
+    Q_OBJECT
+
+public:
+    frmInput(NumberText::Separators separators, QWidget* owner);
+
+    // Sizes the window for the order lastIndex + 1 (0 ... 9), fills the cells of that order from
+    // the shared matrix and shows the window modally. Returns when it has been hidden or closed.
+    void openForOrder(std::int16_t lastIndex);
+
+    [[nodiscard]] Cell* cell(int row, int column) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void showCellsOfOrder();
+    void fillCells();
+    void cmdFertigClick();
+
+    NumberText::Separators separators_;
+    std::array<std::array<Cell*, EntryLayout::gridSize>, EntryLayout::gridSize> cells_{};
+    QPushButton* cmdFertig;
+    int lastIndex_ = 0;
+    bool shownBefore_ = false;
+};

@@ -1,0 +1,224 @@
+#include "frmMain.h"
+
+#include "BusyCursor.h"
+#include "Kalvoran.h"
+#include "OrderChoice.h"
+#include "Twips.h"
+#include "UpDown.h"
+#include "WindowPlacement.h"
+#include "frmInput.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+constexpr int highestOrder = 10;
+
+QFont fontOf(const QStringList& families, qreal pointSize, QFont::Weight weight)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setPointSizeF(pointSize);
+    font.setWeight(weight);
+    return font;
+}
+
+QLabel* makeLabel(const QString& text, const QRect& geometry, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setAutoFillBackground(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+QPushButton* makeButton(const QString& caption, const QRect& geometry, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+frmMain::frmMain(NumberText::Separators separators, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , separators_(std::move(separators))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Kalvora"));
+    setFixedSize(Twips::toPixels(6015), Twips::toPixels(3630));
+    createControls();
+    setUpFocusAndFonts();
+    formLoad();
+    centreOnScreen(*this);
+}
+
+void frmMain::createControls()
+{
+    Label1 = makeLabel(tr("Programm zur Berechnung des Wertes einer Kalvoran. Geben Sie dazu an, "
+                          "wieviele Zeilen und Spalten die Kalvora besitzt und tragen Sie dann "
+                          "die Werte der Kalvora ein."),
+                       Twips::toPixels(0, 0, 6015, 855), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+
+    framEingabe = new QGroupBox(tr("Eingabeoptionen"), this);
+    framEingabe->setObjectName(QStringLiteral("framEingabe"));
+    framEingabe->setGeometry(Twips::toPixels(0, 960, 6015, 1575));
+
+    lblEingabe = makeLabel(tr("Anzahl der Zeilen/Spalten:"), Twips::toPixels(240, 360, 1935, 375),
+                           framEingabe);
+    lblEingabe->setObjectName(QStringLiteral("lblEingabe"));
+
+    txtEingabe = new QLineEdit(QStringLiteral("2"), framEingabe);
+    txtEingabe->setObjectName(QStringLiteral("txtEingabe"));
+    txtEingabe->setGeometry(Twips::toPixels(720, 720, 495, 375));
+    txtEingabe->setAccessibleName(tr("Anzahl der Zeilen/Spalten"));
+    lblEingabe->setBuddy(txtEingabe);
+
+    udEingabe = new UpDown(framEingabe);
+    udEingabe->setObjectName(QStringLiteral("udEingabe"));
+    udEingabe->setGeometry(Twips::toPixels(1200, 720, 210, 375));
+    udEingabe->setRange(1, highestOrder);
+    udEingabe->setValue(2);
+    udEingabe->setAccessibleName(tr("Anzahl der Zeilen/Spalten ändern"));
+
+    btnEingabe = makeButton(tr("&Eingabe der Kalvora D"), Twips::toPixels(2880, 480, 2295, 615),
+                            framEingabe);
+    btnEingabe->setObjectName(QStringLiteral("btnEingabe"));
+
+    btnStart[Compute] = makeButton(tr("&Berechnen"), Twips::toPixels(4680, 2760, 1215, 495), this);
+    btnStart[Exit] = makeButton(tr("B&eenden"), Twips::toPixels(3360, 2760, 1215, 495), this);
+    for (int index : {Compute, Exit}) {
+        btnStart[index]->setObjectName(QStringLiteral("btnStart%1").arg(index));
+        connect(btnStart[index], &QPushButton::clicked, this, [this, index] { btnStartClick(index); });
+    }
+
+    lblAusgabe = makeLabel(QString(), Twips::toPixels(120, 2760, 3135, 495), this);
+    lblAusgabe->setObjectName(QStringLiteral("lblAusgabe"));
+    lblAusgabe->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblAusgabe->setAccessibleName(tr("Ergebnis"));
+
+    lblAutor = makeLabel(tr("Kalvora 1.00 · vom Kalvora-Team · ohne Gewähr für die Ergebnisse"),
+                         Twips::toPixels(120, 3360, 5775, 255), this);
+    lblAutor->setObjectName(QStringLiteral("lblAutor"));
+
+    connect(udEingabe, &UpDown::changed, this, &frmMain::udEingabeChange);
+    connect(txtEingabe, &QLineEdit::textChanged, this, &frmMain::txtEingabeChange);
+    connect(btnEingabe, &QPushButton::clicked, this, &frmMain::btnEingabeClick);
+}
+
+void frmMain::setUpFocusAndFonts()
+{
+    // Labels and the frame take no focus; the rest follows the reading order of the window.
+    setTabOrder(txtEingabe, udEingabe);
+    setTabOrder(udEingabe, btnEingabe);
+    setTabOrder(btnEingabe, btnStart[Compute]);
+    setTabOrder(btnStart[Compute], btnStart[Exit]);
+    txtEingabe->setFocus();
+
+    // The first family of each list is the design font; the others are installed with the
+    // program on Linux and keep the text inside its box where the design font is missing. The
+    // window's own font is the classic 8-point dialog font the layout was drawn for.
+    setFont(fontOf({QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Tahoma"),
+                    QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")},
+                   8, QFont::Normal));
+    Label1->setFont(fontOf({QStringLiteral("Trebuchet MS"), QStringLiteral("Liberation Sans"),
+                            QStringLiteral("DejaVu Sans")},
+                           9.75, QFont::Normal));
+    lblAusgabe->setFont(
+        fontOf({QStringLiteral("Swiss 721 Narrow SWA"), QStringLiteral("Liberation Sans Narrow"),
+                QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans Condensed")},
+               14.25, QFont::Bold));
+
+    // Qt has no palette role for the title bar's text colour; white is its standard value.
+    QPalette band = Label1->palette();
+    band.setColor(QPalette::Window, Qt::white);
+    Label1->setPalette(band);
+    QPalette result = lblAusgabe->palette();
+    result.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    lblAusgabe->setPalette(result);
+}
+
+void frmMain::formLoad()
+{
+    Kalvoran::LastIndex = 1;
+    Kalvoran::MatrixD.resize(2, 2);
+}
+
+void frmMain::udEingabeChange() { txtEingabe->setText(QString::number(udEingabe->value())); }
+
+void frmMain::txtEingabeChange()
+{
+    const NumberText::Parsed order = NumberText::parse(txtEingabe->text(), separators_);
+    const auto lastIndex = order.ok() ? lastIndexForOrder(order.value) : std::nullopt;
+    if (lastIndex)
+        Kalvoran::LastIndex = *lastIndex;
+
+    // A text that is no order (as on the way to retyping one) is only marked, never refused.
+    QPalette palette = txtEingabe->palette();
+    palette.setColor(QPalette::Text,
+                     lastIndex ? QApplication::palette(txtEingabe).color(QPalette::Text)
+                               : QColor(192, 0, 0));
+    txtEingabe->setPalette(palette);
+    txtEingabe->setToolTip(lastIndex ? QString()
+                                     : tr("Keine gültige Anzahl: bitte eine Zahl von 1 bis %1 "
+                                          "eingeben.")
+                                           .arg(highestOrder));
+}
+
+void frmMain::btnEingabeClick()
+{
+    if (Kalvoran::LastIndex < 0 || Kalvoran::LastIndex >= highestOrder) {
+        QMessageBox::warning(this, windowTitle(),
+                             tr("Die Anzahl der Zeilen/Spalten muss zwischen 1 und %1 liegen.")
+                                 .arg(highestOrder));
+        txtEingabe->setFocus(Qt::OtherFocusReason);
+        txtEingabe->selectAll();
+        return;
+    }
+    if (input_.isNull())
+        input_ = new frmInput(separators_, this);
+    input_->openForOrder(Kalvoran::LastIndex);
+}
+
+void frmMain::btnStartClick(int index)
+{
+    switch (index) {
+    case Compute: showResult(); break;
+    case Exit: close(); break;
+    default: break;
+    }
+}
+
+void frmMain::showResult()
+{
+    const BusyCursor busy(*this);
+    try {
+        const double value = Kalvoran::EvaluateDeterminant(Kalvoran::MatrixD);
+        lblAusgabe->setText(QStringLiteral("det(D) = ") + NumberText::format(value, separators_));
+        lblAusgabe->setToolTip(QString());
+    } catch (const Kalvoran::OverflowError&) {
+        lblAusgabe->setText(tr("Überlauf!"));
+        lblAusgabe->setToolTip(tr("Die Determinante liegt außerhalb des darstellbaren "
+                                  "Zahlenbereichs."));
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    // Closing the main window ends the program, with every other window, hidden ones included.
+    event->accept();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "NumberText.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class UpDown;
+class frmInput;
+
+// The main window: the order chooser, the button that opens the entry window, the compute and
+// exit commands and the result. Numbers are read and written with the separators it is given.
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmMain(NumberText::Separators separators, QWidget* parent = nullptr);
+
+    enum StartButton { Compute = 0, Exit = 1 };
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void setUpFocusAndFonts();
+    void formLoad();
+
+    void udEingabeChange();
+    void txtEingabeChange();
+    void btnEingabeClick();
+    void btnStartClick(int index);
+    void showResult();
+
+    NumberText::Separators separators_;
+    QLabel* Label1 = nullptr;
+    QGroupBox* framEingabe = nullptr;
+    QLabel* lblEingabe = nullptr;
+    QLineEdit* txtEingabe = nullptr;
+    UpDown* udEingabe = nullptr;
+    QPushButton* btnEingabe = nullptr;
+    std::array<QPushButton*, 2> btnStart{};
+    QLabel* lblAusgabe = nullptr;
+    QLabel* lblAutor = nullptr;
+    QPointer<frmInput> input_;
+};
