@@ -216,9 +216,9 @@ void frmMain::showResult()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // Closing the main window ends the program, with every other window, hidden ones included.
+    // Closing the main window ends the program: every other window goes with it, hidden ones
+    // included, and with no window left the application quits its event loop with code 0.
     event->accept();
     for (QWidget* window : QApplication::topLevelWidgets())
         window->hide();
-    QCoreApplication::exit(0);
 }
