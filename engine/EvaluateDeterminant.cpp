@@ -79,7 +79,8 @@ template <> struct Expansion<2> {
 };
 
 template <> struct Expansion<1> {
-    template <class Counter> static double eval(const double* a, std::ptrdiff_t, Counter& counter)
+    template <class Counter>
+    static double eval(const double* a, std::ptrdiff_t /*stride*/, Counter& counter)
     {
         counter.add();
         return a[0];

@@ -2,7 +2,12 @@
 
 #include "EntryLayout.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
 
 Cell::Cell(int row, int column, QWidget* parent)
     : QLineEdit(QStringLiteral("0"), parent)
@@ -36,8 +41,7 @@ NumberText::Parsed Cell::read(const NumberText::Separators& separators) const
 void Cell::focusWithTextSelected()
 {
     setFocus(Qt::OtherFocusReason);
-    // Selected backwards, the caret stands at the start, so the focus selection keeps it whole.
-    setSelection(static_cast<int>(text().size()), -static_cast<int>(text().size()));
+    selectFrom(0);
 }
 
 void Cell::focusInEvent(QFocusEvent* event)
@@ -47,5 +51,47 @@ void Cell::focusInEvent(QFocusEvent* event)
     // Coming back from another window or a menu is no new visit to the cell.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
-    setSelection(caret, static_cast<int>(text().size()) - caret);
+    selectFrom(caret);
+}
+
+void Cell::selectFrom(int caret)
+{
+    // Selected backwards, so the caret stays where the selection starts, and the next visit to
+    // the cell selects from the same place.
+    const auto length = static_cast<int>(text().size());
+    setSelection(length, caret - length);
+}
+
+void Cell::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Paste)) {
+        pasteFromClipboard();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void Cell::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The standard paste would put a whole block into this one cell.
+    if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+        paste->disconnect(this);
+        connect(paste, &QAction::triggered, this, &Cell::pasteFromClipboard);
+    }
+    menu->addSeparator();
+    QAction* copyMatrix = menu->addAction(tr("&Matrix kopieren"), this, &Cell::copyMatrixRequested);
+    copyMatrix->setObjectName(QStringLiteral("copy-matrix"));
+    menu->popup(event->globalPos());
+}
+
+void Cell::pasteFromClipboard()
+{
+    const GridClipboard::Block block = GridClipboard::split(QGuiApplication::clipboard()->text());
+    if (block.isSingleValue())
+        paste();
+    else
+        emit blockPasted(block);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GridClipboard.h"
 #include "NumberText.h"
 
 #include <QLineEdit>
@@ -9,7 +10,8 @@
 // One entry cell of the grid. Receiving the focus selects its text from the caret to the end, so
 // typing replaces the text of a freshly filled cell. A cell remembers the value it was filled
 // with: as long as its text is the one shown for that value, it reads back the exact value, not
-// the 15-digit text.
+// the 15-digit text. Pasting text of more than one piece (Ctrl+V or the context menu) hands the
+// block to the window instead of inserting it; the context menu also offers to copy the matrix.
 class Cell : public QLineEdit {
     Q_OBJECT
 
@@ -25,10 +27,19 @@ public:
     // Gives the focus with the whole text selected.
     void focusWithTextSelected();
 
+signals:
+    void blockPasted(const GridClipboard::Block& block);
+    void copyMatrixRequested();
+
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void selectFrom(int caret);
+    void pasteFromClipboard();
+
     int row_;
     int column_;
     std::optional<double> filledValue_;

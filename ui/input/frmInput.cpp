@@ -1,18 +1,22 @@
 #include "frmInput.h"
 
 #include "Cell.h"
+#include "DecimalKeypad.h"
+#include "GridClipboard.h"
 #include "Kalvoran.h"
 #include "Twips.h"
 #include "WindowPlacement.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
 frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
-    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint)
+    : QDialog(owner,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , separators_(std::move(separators))
     , cmdFertig(new QPushButton(tr("&Fertig"), this))
 {
@@ -20,11 +24,16 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
     setWindowTitle(tr("Eingabe:"));
     setModal(true);
 
+    auto* keypad = new DecimalKeypad(separators_.decimal, this);
     QWidget* previous = nullptr;
     for (int row = 0; row < EntryLayout::gridSize; ++row) {
         for (int column = 0; column < EntryLayout::gridSize; ++column) {
             auto* cell = new Cell(row, column, this);
             cells_[row][column] = cell;
+            cell->installEventFilter(keypad);
+            connect(cell, &Cell::blockPasted, this,
+                    [this, cell](const GridClipboard::Block& block) { pasteBlock(*cell, block); });
+            connect(cell, &Cell::copyMatrixRequested, this, &frmInput::copyMatrix);
             if (previous != nullptr)
                 setTabOrder(previous, cell);
             previous = cell;
@@ -38,7 +47,10 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
     connect(cmdFertig, &QPushButton::clicked, this, &frmInput::cmdFertigClick);
 }
 
-Cell* frmInput::cell(int row, int column) const { return cells_.at(row).at(column); }
+Cell* frmInput::cell(int row, int column) const
+{
+    return cells_.at(row).at(column);
+}
 
 void frmInput::openForOrder(std::int16_t lastIndex)
 {
@@ -69,7 +81,8 @@ void frmInput::showCellsOfOrder()
 
 void frmInput::fillCells()
 {
-    // The matrix may still have the size of an earlier order: its overlap is shown, zeros elsewhere.
+    // The matrix may still have the size of an earlier order: its overlap is shown, zeros
+    // elsewhere.
     const Kalvoran::Matrix& matrix = Kalvoran::MatrixD;
     for (int row = 0; row <= lastIndex_; ++row) {
         for (int column = 0; column <= lastIndex_; ++column) {
@@ -91,7 +104,9 @@ void frmInput::cmdFertigClick()
             if (!parsed.ok()) {
                 QString problem;
                 switch (parsed.error) {
-                case NumberText::Error::Empty: problem = tr("Das Feld ist leer."); break;
+                case NumberText::Error::Empty:
+                    problem = tr("Das Feld ist leer.");
+                    break;
                 case NumberText::Error::OutOfRange:
                     problem = tr("„%1“ liegt außerhalb des darstellbaren Zahlenbereichs.")
                                   .arg(entry->text().trimmed());
@@ -115,6 +130,51 @@ void frmInput::cmdFertigClick()
     hide();
 }
 
+void frmInput::moveFocusVertically(const Cell& from, int rowStep)
+{
+    const int row = from.row() + rowStep;
+    if (row >= 0 && row <= lastIndex_)
+        cell(row, from.column())->setFocus(Qt::OtherFocusReason);
+}
+
+void frmInput::pasteBlock(const Cell& at, const GridClipboard::Block& block)
+{
+    const int order = lastIndex_ + 1;
+    if (!block.fitsAt(at.row(), at.column(), order)) {
+        QMessageBox::warning(this, windowTitle(),
+                             tr("Der Block aus der Zwischenablage (%1 × %2 Werte) passt ab "
+                                "Zeile %3, Spalte %4 nicht in die Matrix: dort ist Platz für "
+                                "%5 × %6 Werte.\nEs wurde nichts eingefügt.")
+                                 .arg(block.height())
+                                 .arg(block.width())
+                                 .arg(at.row() + 1)
+                                 .arg(at.column() + 1)
+                                 .arg(order - at.row())
+                                 .arg(order - at.column()));
+        return;
+    }
+    for (int row = 0; row < block.height(); ++row) {
+        const QStringList& pieces = block.rows.at(row);
+        for (int column = 0; column < pieces.size(); ++column)
+            cell(at.row() + row, at.column() + column)->setText(pieces.at(column));
+    }
+}
+
+void frmInput::copyMatrix()
+{
+    QList<QStringList> rows;
+    for (int row = 0; row <= lastIndex_; ++row) {
+        QStringList pieces;
+        for (int column = 0; column <= lastIndex_; ++column) {
+            const Cell* entry = cell(row, column);
+            pieces.append(
+                GridClipboard::copiedPiece(entry->read(separators_), entry->text(), separators_));
+        }
+        rows.append(pieces);
+    }
+    QGuiApplication::clipboard()->setText(GridClipboard::copyText(rows));
+}
+
 void frmInput::closeEvent(QCloseEvent* event)
 {
     // The close box cancels: nothing is taken over, and the next opening builds the window anew.
@@ -125,10 +185,30 @@ void frmInput::closeEvent(QCloseEvent* event)
 
 void frmInput::keyPressEvent(QKeyEvent* event)
 {
+    // Keys a cell leaves unused arrive here; the modifiers must leave them plain.
+    const auto* current = qobject_cast<const Cell*>(focusWidget());
+    const bool fromCell =
+        current != nullptr && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     switch (event->key()) {
-    case Qt::Key_Escape: event->accept(); break; // the window closes only by its close box or Done
+    case Qt::Key_Escape:
+        event->accept();
+        break; // the window closes only by its close box or Done
     case Qt::Key_Return:
-    case Qt::Key_Enter: QWidget::keyPressEvent(event); break; // no default button
-    default: QDialog::keyPressEvent(event); break;
+    case Qt::Key_Enter: // no default button: Enter moves on and never presses Done
+        if (fromCell)
+            focusNextChild();
+        else
+            QWidget::keyPressEvent(event);
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (fromCell)
+            moveFocusVertically(*current, event->key() == Qt::Key_Up ? -1 : 1);
+        else
+            QDialog::keyPressEvent(event);
+        break;
+    default:
+        QDialog::keyPressEvent(event);
+        break;
     }
 }

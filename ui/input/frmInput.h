@@ -11,9 +11,16 @@
 class Cell;
 class QPushButton;
 
+namespace GridClipboard {
+struct Block;
+}
+
 // The entry window: a fixed grid of 10 x 10 cells, of which an opening shows the cells of the
 // chosen order, and the Done button that takes them into the shared matrix. Done hides the
-// window, which keeps its cells and position; its close box cancels and destroys it.
+// window, which keeps its cells and position; its close box cancels and destroys it. Within the
+// order, Up and Down move to the cell above or below and Enter to the next cell in tab order (from
+// the last one to Done, which it never presses); a block pasted into a cell fills the cells from
+// there, or nothing when it does not fit; the cells' context menu copies the matrix as text.
 class frmInput : public QDialog {
     Q_OBJECT
 
@@ -34,6 +41,9 @@ private:
     void showCellsOfOrder();
     void fillCells();
     void cmdFertigClick();
+    void moveFocusVertically(const Cell& from, int rowStep);
+    void pasteBlock(const Cell& at, const GridClipboard::Block& block);
+    void copyMatrix();
 
     NumberText::Separators separators_;
     std::array<std::array<Cell*, EntryLayout::gridSize>, EntryLayout::gridSize> cells_{};

@@ -1,1 +1,274 @@
 #include "NumberText.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace NumberText {
+namespace {
+
+constexpr char16_t noBreakSpace = u'\u00A0';
+constexpr char16_t narrowNoBreakSpace = u'\u202F';
+constexpr char16_t rightSingleQuote = u'\u2019';
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// The spellings of the group separator that the input accepts. When the locale groups with a
+// no-break space of either width, a plain space and the other no-break space count as well:
+// nobody can be expected to type U+202F, and text pasted from elsewhere mixes them freely. In
+// the same way the typewriter apostrophe stands for the typographic one (Swiss German).
+class GroupSeparator {
+public:
+    explicit GroupSeparator(const QString& group)
+        : group_(group)
+        , anySpace_(group.size() == 1 &&
+                    (group.front() == noBreakSpace || group.front() == narrowNoBreakSpace))
+        , anyApostrophe_(group.size() == 1 && group.front() == rightSingleQuote) {}
+
+    // The length of the separator at the start of text, or 0 if there is none.
+    [[nodiscard]] qsizetype matchAt(QStringView text) const {
+        if (text.isEmpty()) {
+            return 0;
+        }
+        if (anySpace_) {
+            const QChar c = text.front();
+            return (c == u' ' || c == noBreakSpace || c == narrowNoBreakSpace) ? 1 : 0;
+        }
+        if (anyApostrophe_ && text.front() == u'\'') {
+            return 1;
+        }
+        return (!group_.isEmpty() && text.startsWith(group_)) ? group_.size() : 0;
+    }
+
+private:
+    QStringView group_;
+    bool anySpace_;
+    bool anyApostrophe_;
+};
+
+// The number in ASCII, ready for std::from_chars, plus what is needed to tell an underflow from
+// an overflow when the conversion reports the result out of range.
+struct CleanNumber {
+    bool negative = false;
+    std::string integerDigits;
+    std::string fractionDigits;
+    std::string exponent; // sign and digits, empty when the text has no exponent
+};
+
+// Reads the digits before the decimal separator. Group separators must split them into a first
+// group of 1 to 3 digits, not starting with 0, followed by groups of exactly 3: "0.001" typed on
+// a German system is a decimal point, not a thousand.
+bool readIntegerDigits(QStringView text, qsizetype& pos, const QString& decimal,
+                       const GroupSeparator& group, std::string& digits) {
+    qsizetype groupLength = 0;
+    bool grouped = false;
+    while (pos < text.size()) {
+        const QStringView rest = text.sliced(pos);
+        if (!decimal.isEmpty() && rest.startsWith(decimal)) {
+            break;
+        }
+        if (isDigit(rest.front())) {
+            digits += static_cast<char>(rest.front().unicode());
+            ++groupLength;
+            ++pos;
+            continue;
+        }
+        const qsizetype separatorLength = group.matchAt(rest);
+        if (separatorLength == 0) {
+            break;
+        }
+        const bool groupFits = grouped ? groupLength == 3
+                                       : (groupLength >= 1 && groupLength <= 3 && digits.front() != '0');
+        if (!groupFits) {
+            return false;
+        }
+        grouped = true;
+        groupLength = 0;
+        pos += separatorLength;
+    }
+    return !grouped || groupLength == 3;
+}
+
+void readPlainDigits(QStringView text, qsizetype& pos, std::string& digits) {
+    while (pos < text.size() && isDigit(text[pos])) {
+        digits += static_cast<char>(text[pos++].unicode());
+    }
+}
+
+bool readNumber(QStringView text, const Separators& separators, CleanNumber& number) {
+    qsizetype pos = 0;
+    if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
+        number.negative = text[pos++] == u'-';
+    }
+
+    if (!readIntegerDigits(text, pos, separators.decimal, GroupSeparator(separators.group),
+                           number.integerDigits)) {
+        return false;
+    }
+    if (!separators.decimal.isEmpty() && text.sliced(pos).startsWith(separators.decimal)) {
+        pos += separators.decimal.size();
+        readPlainDigits(text, pos, number.fractionDigits);
+    }
+    if (number.integerDigits.empty() && number.fractionDigits.empty()) {
+        return false;
+    }
+
+    if (pos < text.size() && (text[pos] == u'e' || text[pos] == u'E')) {
+        ++pos;
+        if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
+            number.exponent += static_cast<char>(text[pos++].unicode());
+        }
+        const std::size_t signLength = number.exponent.size();
+        readPlainDigits(text, pos, number.exponent);
+        if (number.exponent.size() == signLength) {
+            return false;
+        }
+    }
+    return pos == text.size();
+}
+
+// The decimal exponent of the leading non-zero digit, saturated far beyond the double range.
+// Only called when some digit is non-zero.
+std::int64_t leadingDigitExponent(const CleanNumber& number) {
+    constexpr std::int64_t saturation = 1'000'000'000'000;
+    std::int64_t exponent = 0;
+    for (const char c : number.exponent) {
+        if (c >= '0' && c <= '9') {
+            exponent = std::min(exponent * 10 + (c - '0'), saturation);
+        }
+    }
+    if (!number.exponent.empty() && number.exponent.front() == '-') {
+        exponent = -exponent;
+    }
+
+    const auto integerLead = number.integerDigits.find_first_not_of('0');
+    if (integerLead != std::string::npos) {
+        return exponent + static_cast<std::int64_t>(number.integerDigits.size() - integerLead) - 1;
+    }
+    const auto fractionLead = number.fractionDigits.find_first_not_of('0');
+    return exponent - static_cast<std::int64_t>(fractionLead) - 1;
+}
+
+bool isZero(const CleanNumber& number) {
+    return number.integerDigits.find_first_not_of('0') == std::string::npos &&
+           number.fractionDigits.find_first_not_of('0') == std::string::npos;
+}
+
+} // namespace
+
+Separators separatorsOf(const QLocale& locale) {
+    return {locale.decimalPoint(), locale.groupSeparator()};
+}
+
+Parsed parse(QStringView text, const Separators& separators) {
+    // QStringView::trimmed() strips Unicode white space: spaces, tabs and the no-break spaces.
+    const QStringView body = text.trimmed();
+    if (body.isEmpty()) {
+        return {0.0, Error::Empty};
+    }
+
+    CleanNumber number;
+    if (!readNumber(body, separators, number)) {
+        return {0.0, Error::NotANumber};
+    }
+
+    std::string ascii = number.integerDigits.empty() ? std::string("0") : number.integerDigits;
+    if (!number.fractionDigits.empty()) {
+        ascii += '.' + number.fractionDigits;
+    }
+    if (!number.exponent.empty()) {
+        ascii += 'e' + number.exponent;
+    }
+
+    double magnitude = 0.0;
+    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude);
+    if (end != ascii.data() + ascii.size()) {
+        return {0.0, Error::NotANumber};
+    }
+    if (ec == std::errc::result_out_of_range) {
+        // libstdc++ reports a result that rounds to zero the same way as one beyond the largest
+        // double, and leaves the value untouched; tell them apart by the decimal exponent.
+        if (isZero(number) || leadingDigitExponent(number) >= 0) {
+            return {0.0, Error::OutOfRange};
+        }
+        magnitude = 0.0;
+    } else if (ec != std::errc{}) {
+        return {0.0, Error::NotANumber};
+    }
+    return {number.negative ? -magnitude : magnitude, Error::None};
+}
+
+QString format(double value, const Separators& separators) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    if (value == 0.0) {
+        return QStringLiteral("0");
+    }
+
+    // "-d.ddddddddddddddde+XX": 15 significant digits, correctly rounded, and the exponent of the
+    // rounded value.
+    std::array<char, 32> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                       std::chars_format::scientific, 14);
+    std::string_view scientific(buffer.data(),
+                                static_cast<std::size_t>(written.ptr - buffer.data()));
+    const bool negative = scientific.front() == '-';
+    if (negative) {
+        scientific.remove_prefix(1);
+    }
+    const auto exponentMark = scientific.find('e');
+    std::string digits(1, scientific.front());
+    digits += scientific.substr(2, exponentMark - 2);
+    digits.erase(digits.find_last_not_of('0') + 1);
+
+    int exponent = 0;
+    const std::string_view exponentText = scientific.substr(exponentMark + 2);
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    if (scientific[exponentMark + 1] == '-') {
+        exponent = -exponent;
+    }
+
+    QString result;
+    if (negative) {
+        result += u'-';
+    }
+    const auto significant = static_cast<int>(digits.size());
+    if (exponent >= -4 && exponent <= 14) {
+        if (exponent >= 0) {
+            const int integerCount = exponent + 1;
+            result += QLatin1StringView(digits.data(), std::min(integerCount, significant));
+            result += QString(std::max(integerCount - significant, 0), u'0');
+            if (significant > integerCount) {
+                result += separators.decimal;
+                result +=
+                    QLatin1StringView(digits.data() + integerCount, significant - integerCount);
+            }
+        } else {
+            result += u'0';
+            result += separators.decimal;
+            result += QString(-exponent - 1, u'0');
+            result += QLatin1StringView(digits.data(), significant);
+        }
+    } else {
+        result += QLatin1Char(digits.front());
+        if (significant > 1) {
+            result += separators.decimal;
+            result += QLatin1StringView(digits.data() + 1, significant - 1);
+        }
+        result += exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+");
+        result += QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
+    }
+    return result;
+}
+
+} // namespace NumberText

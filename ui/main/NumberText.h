@@ -1,1 +1,30 @@
 #pragma once
+#include <QString>
+#include <QStringView>
+class QLocale;
+namespace NumberText {
+// The separators of a locale; formatting and parsing take them as input, never global state.
+struct Separators {
+    QString decimal;
+    QString group;
+};
+[[nodiscard]] Separators separatorsOf(const QLocale& locale);
+enum class Error { None, Empty, NotANumber, OutOfRange };
+struct Parsed {
+    double value = 0.0;
+    Error error = Error::None;
+    [[nodiscard]] bool ok() const noexcept { return error == Error::None; }
+};
+// Input rule. Blanks around the number are ignored; then an optional sign, ASCII digits with at
+// most one decimal separator (digits on at least one side of it) and an optional exponent
+// ("E" or "e", optional sign, digits). Group separators are accepted only between the integer
+// digits in threes ("1.234.567,5" in German); anywhere else they make the text NotANumber, so
+// that "1.5" typed on a German system is refused instead of read as 15. A magnitude too large
+// for a double is OutOfRange; a magnitude too small gives the nearest double (a subnormal or a
+// zero of the right sign).
+[[nodiscard]] Parsed parse(QStringView text, const Separators& separators);
+// Output rule. Rounded to 15 significant digits; plain notation when the rounded decimal exponent
+// is -4 to 14, otherwise "d,dddE+XX" with at least two exponent digits. No grouping, no blanks,
+// "-" for negative values, "0" for either zero. Infinities and NaN give an empty string.
+[[nodiscard]] QString format(double value, const Separators& separators);
+} // namespace NumberText

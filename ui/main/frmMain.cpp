@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "BusyCursor.h"
+#include "DecimalKeypad.h"
 #include "Kalvoran.h"
 #include "OrderChoice.h"
 #include "Twips.h"
@@ -83,6 +84,7 @@ void frmMain::createControls()
     txtEingabe->setObjectName(QStringLiteral("txtEingabe"));
     txtEingabe->setGeometry(Twips::toPixels(720, 720, 495, 375));
     txtEingabe->setAccessibleName(tr("Anzahl der Zeilen/Spalten"));
+    txtEingabe->installEventFilter(new DecimalKeypad(separators_.decimal, txtEingabe));
     lblEingabe->setBuddy(txtEingabe);
 
     udEingabe = new UpDown(framEingabe);
