@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 Q_DECLARE_METATYPE(NumberText::Separators)
@@ -45,15 +46,29 @@ void usePlaceMatrix(std::int16_t lastIndex)
             Kalvoran::MatrixD(row, column) = 10 * row + column;
 }
 
-// Opens the window for the shared order and runs body inside its modal loop, then hides it.
-void whileOpen(frmInput& window, const std::function<void()>& body)
+// Opens the window for the shared order, runs body inside its modal loop and hides the window
+// again. Message boxes that open meanwhile are closed at once; their titles and texts are returned.
+QStringList whileOpen(frmInput& window, const std::function<void()>& body)
 {
-    QTimer::singleShot(0, &window, [&] {
+    QStringList messages;
+    QTimer answer;
+    answer.callOnTimeout([&messages] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages.append(box->windowTitle() + u'\n' + box->text());
+            box->close();
+        }
+    });
+    answer.start(0);
+    QTimer run;
+    run.setSingleShot(true);
+    run.callOnTimeout([&] {
         const auto hide = qScopeGuard([&] { window.hide(); });
         QVERIFY(QTest::qWaitForWindowActive(&window));
         body();
     });
+    run.start(0);
     window.openForOrder(Kalvoran::LastIndex);
+    return messages;
 }
 
 // The texts of the cells of the order: cells separated by ";", rows by "|".
@@ -69,35 +84,22 @@ QString grid(const frmInput& window)
     return rows.join(u'|');
 }
 
-// The context menu the cell opens for a right click.
-QMenu* openContextMenu(QWidget* widget)
+// Triggers the context menu's action of the given label (without its "&" and keys).
+void triggerMenuAction(QWidget* widget, const QString& label)
 {
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
                             widget->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(widget, &event);
-    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-}
-
-void triggerMenuAction(QWidget* widget, const QString& name)
-{
-    QMenu* menu = openContextMenu(widget);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu != nullptr);
     const auto close = qScopeGuard([menu] { menu->close(); });
-    auto* action = menu->findChild<QAction*>(name);
-    QVERIFY(action != nullptr);
-    QVERIFY(action->isEnabled());
-    action->trigger();
-}
-
-// Closes the next message box when it shows and keeps its title and text.
-void answerNextMessage(QObject* context, QString& shown)
-{
-    QTimer::singleShot(0, context, [&shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->windowTitle() + u'\n' + box->text();
-            box->close();
-        }
+    const QList<QAction*> actions = menu->actions();
+    const auto found = std::find_if(actions.begin(), actions.end(), [&](const QAction* action) {
+        return action->text().section(u'\t', 0, 0).remove(u'&') == label;
     });
+    QVERIFY2(found != actions.end(), qPrintable(label));
+    QVERIFY((*found)->isEnabled());
+    (*found)->trigger();
 }
 
 } // namespace
@@ -160,25 +162,28 @@ void GridComfortTest::splitsClipboardText()
 
 void GridComfortTest::upAndDownStayInOrder_data()
 {
+    QTest::addColumn<int>("lastIndex");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("toRow");
 
-    QTest::newRow("Down") << 1 << 2 << int(Qt::Key_Down) << 2;
-    QTest::newRow("Up") << 3 << 0 << int(Qt::Key_Up) << 2;
-    QTest::newRow("Up in the top row") << 0 << 3 << int(Qt::Key_Up) << 0;
-    QTest::newRow("Down in the last row of the order") << 3 << 1 << int(Qt::Key_Down) << 3;
+    QTest::newRow("Down") << 3 << 1 << 2 << int(Qt::Key_Down) << 2;
+    QTest::newRow("Up") << 3 << 3 << 0 << int(Qt::Key_Up) << 2;
+    QTest::newRow("Up in the top row") << 3 << 0 << 3 << int(Qt::Key_Up) << 0;
+    QTest::newRow("Down in the last row of the order") << 3 << 3 << 1 << int(Qt::Key_Down) << 3;
+    QTest::newRow("Down in the last row of the grid") << 9 << 9 << 9 << int(Qt::Key_Down) << 9;
 }
 
 void GridComfortTest::upAndDownStayInOrder()
 {
+    QFETCH(int, lastIndex);
     QFETCH(int, row);
     QFETCH(int, column);
     QFETCH(int, key);
     QFETCH(int, toRow);
 
-    usePlaceMatrix(3);
+    usePlaceMatrix(static_cast<std::int16_t>(lastIndex));
     frmInput window(german(), nullptr);
     whileOpen(window, [&] {
         window.cell(row, column)->setFocus();
@@ -253,11 +258,14 @@ void GridComfortTest::refusesBlockOutsideOrder_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("size");
+    QTest::addColumn<bool>("fromMenu");
 
-    QTest::newRow("3 x 3 from the middle") << "1\t2\t3\n4\t5\t6\n7\t8\t9\n" << 2 << 2 << "3 × 3";
-    QTest::newRow("one row too wide") << "1\t2\t3\t4\t5" << 0 << 0 << "1 × 5";
-    QTest::newRow("a long row among short ones") << "1\n2\t3\n4" << 1 << 3 << "3 × 2";
-    QTest::newRow("one row below the last") << "1\n2" << 3 << 0 << "2 × 1";
+    const QString block = QStringLiteral("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
+    QTest::newRow("3 x 3 from the middle") << block << 2 << 2 << "3 × 3" << false;
+    QTest::newRow("3 x 3 from the middle, context menu") << block << 2 << 2 << "3 × 3" << true;
+    QTest::newRow("one row too wide") << "1\t2\t3\t4\t5" << 0 << 0 << "1 × 5" << false;
+    QTest::newRow("a long row among short ones") << "1\n2\t3\n4" << 1 << 3 << "3 × 2" << false;
+    QTest::newRow("one row below the last") << "1\n2" << 3 << 0 << "2 × 1" << false;
 }
 
 void GridComfortTest::refusesBlockOutsideOrder()
@@ -266,21 +274,24 @@ void GridComfortTest::refusesBlockOutsideOrder()
     QFETCH(int, row);
     QFETCH(int, column);
     QFETCH(QString, size);
+    QFETCH(bool, fromMenu);
 
     usePlaceMatrix(3);
-    QString shown;
     frmInput window(german(), nullptr);
-    whileOpen(window, [&] {
+    const QStringList messages = whileOpen(window, [&] {
         const QString before = grid(window);
         QGuiApplication::clipboard()->setText(clipboard);
         window.cell(row, column)->setFocus();
-        answerNextMessage(&window, shown);
-        QTest::keyClick(window.cell(row, column), Qt::Key_V, Qt::ControlModifier);
-        QVERIFY(shown.startsWith(QStringLiteral("Eingabe:\n")));
-        QVERIFY2(shown.contains(size), qPrintable(shown));
-        QVERIFY(shown.endsWith(QStringLiteral("Es wurde nichts eingefügt.")));
+        if (fromMenu)
+            triggerMenuAction(window.cell(row, column), QStringLiteral("Paste"));
+        else
+            QTest::keyClick(window.cell(row, column), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(grid(window), before);
     });
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.front().startsWith(QStringLiteral("Eingabe:\n")));
+    QVERIFY2(messages.front().contains(size), qPrintable(messages.front()));
+    QVERIFY(messages.front().endsWith(QStringLiteral("Es wurde nichts eingefügt.")));
 }
 
 void GridComfortTest::contextMenuPastesBlock()
@@ -289,7 +300,7 @@ void GridComfortTest::contextMenuPastesBlock()
     frmInput window(german(), nullptr);
     whileOpen(window, [&] {
         QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\n3\t4\n"));
-        triggerMenuAction(window.cell(1, 1), QStringLiteral("edit-paste"));
+        triggerMenuAction(window.cell(1, 1), QStringLiteral("Paste"));
         QCOMPARE(grid(window), QStringLiteral("0;1;2|10;1;2|20;3;4"));
     });
 }
@@ -339,7 +350,7 @@ void GridComfortTest::copyThenPasteGivesSameNumbers()
     QVERIFY(done != nullptr);
     whileOpen(window, [&] {
         window.cell(1, 0)->setText(typed);
-        triggerMenuAction(window.cell(0, 0), QStringLiteral("copy-matrix"));
+        triggerMenuAction(window.cell(0, 0), QStringLiteral("Matrix kopieren"));
         QCOMPARE(QGuiApplication::clipboard()->text(), copied);
 
         for (int row = 0; row < 2; ++row)
@@ -359,7 +370,7 @@ void GridComfortTest::copyKeepsTextThatIsNoNumber()
         window.cell(0, 0)->setText(QStringLiteral("abc"));
         window.cell(0, 1)->setText(QStringLiteral(" 1;2 "));
         window.cell(1, 0)->clear();
-        triggerMenuAction(window.cell(1, 1), QStringLiteral("copy-matrix"));
+        triggerMenuAction(window.cell(1, 1), QStringLiteral("Matrix kopieren"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("abc\t1 2\n\t11\n"));
 
         window.cell(0, 0)->setText(QStringLiteral("0"));
@@ -440,7 +451,7 @@ void GridComfortTest::resultCanBeSelectedAndCopied()
     QCOMPARE(result->selectedText(), shown);
 
     QGuiApplication::clipboard()->clear();
-    triggerMenuAction(result, QStringLiteral("edit-copy"));
+    QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), shown);
 }
 

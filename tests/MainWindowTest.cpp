@@ -233,6 +233,7 @@ void MainWindowTest::computeShowsTheNumberText()
         MatrixD = matrix;
     QTest::mouseClick(compute(), Qt::LeftButton);
     QTEST(lblAusgabe()->text(), "caption");
+    QTEST(lblAusgabe()->accessibleDescription(), "caption"); // what a screen reader reads out
 }
 
 void MainWindowTest::overflowShowsANoticeAndRestoresThePointer()

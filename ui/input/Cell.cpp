@@ -76,14 +76,17 @@ void Cell::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    // The standard paste would put a whole block into this one cell.
-    if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-        paste->disconnect(this);
-        connect(paste, &QAction::triggered, this, &Cell::pasteFromClipboard);
+    // The standard paste would put a whole block into this one cell. Qt names its paste action by
+    // its label only (in the language of the loaded translation), followed by a tab and the keys.
+    const QString pasteLabel = QLineEdit::tr("&Paste");
+    for (QAction* action : menu->actions()) {
+        if (action->text().section(u'\t', 0, 0) == pasteLabel) {
+            action->disconnect(this);
+            connect(action, &QAction::triggered, this, &Cell::pasteFromClipboard);
+        }
     }
     menu->addSeparator();
-    QAction* copyMatrix = menu->addAction(tr("&Matrix kopieren"), this, &Cell::copyMatrixRequested);
-    copyMatrix->setObjectName(QStringLiteral("copy-matrix"));
+    menu->addAction(tr("&Matrix kopieren"), this, &Cell::copyMatrixRequested);
     menu->popup(event->globalPos());
 }
 

@@ -130,7 +130,7 @@ void frmInput::cmdFertigClick()
     hide();
 }
 
-void frmInput::moveFocusVertically(const Cell& from, int rowStep)
+void frmInput::moveFocusVertically(const Cell& from, int rowStep) const
 {
     const int row = from.row() + rowStep;
     if (row >= 0 && row <= lastIndex_)
@@ -190,15 +190,15 @@ void frmInput::keyPressEvent(QKeyEvent* event)
     const bool fromCell =
         current != nullptr && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     switch (event->key()) {
-    case Qt::Key_Escape:
+    case Qt::Key_Escape: // the window closes only by its close box or Done
         event->accept();
-        break; // the window closes only by its close box or Done
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter: // no default button: Enter moves on and never presses Done
         if (fromCell)
             focusNextChild();
         else
-            QWidget::keyPressEvent(event);
+            event->ignore();
         break;
     case Qt::Key_Up:
     case Qt::Key_Down:

@@ -41,7 +41,7 @@ private:
     void showCellsOfOrder();
     void fillCells();
     void cmdFertigClick();
-    void moveFocusVertically(const Cell& from, int rowStep);
+    void moveFocusVertically(const Cell& from, int rowStep) const;
     void pasteBlock(const Cell& at, const GridClipboard::Block& block);
     void copyMatrix();
 

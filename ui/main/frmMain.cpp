@@ -205,15 +205,19 @@ void frmMain::btnStartClick(int index)
 void frmMain::showResult()
 {
     const BusyCursor busy(*this);
+    QString caption;
+    QString hint;
     try {
         const double value = Kalvoran::EvaluateDeterminant(Kalvoran::MatrixD);
-        lblAusgabe->setText(QStringLiteral("det(D) = ") + NumberText::format(value, separators_));
-        lblAusgabe->setToolTip(QString());
+        caption = QStringLiteral("det(D) = ") + NumberText::format(value, separators_);
     } catch (const Kalvoran::OverflowError&) {
-        lblAusgabe->setText(tr("Überlauf!"));
-        lblAusgabe->setToolTip(tr("Die Determinante liegt außerhalb des darstellbaren "
-                                  "Zahlenbereichs."));
+        caption = tr("Überlauf!");
+        hint = tr("Die Determinante liegt außerhalb des darstellbaren Zahlenbereichs.");
     }
+    lblAusgabe->setText(caption);
+    lblAusgabe->setToolTip(hint);
+    // A screen reader announces the name "Ergebnis"; the value itself travels as the description.
+    lblAusgabe->setAccessibleDescription(hint.isEmpty() ? caption : hint);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
