@@ -3,7 +3,9 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
@@ -11,6 +13,12 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Kalvora"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setWindowIcon(ProgramIcon::icon());
+
+    // The interface is German whatever the regional settings, Qt's own menus and buttons too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_de"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     frmMain window(NumberText::separatorsOf(QLocale::system()));
     window.show();

@@ -5,6 +5,7 @@
 #include "frmInput.h"
 #include "frmMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -452,6 +453,14 @@ void GridComfortTest::resultCanBeSelectedAndCopied()
 
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+
+    // The context menu's copy takes the whole result when nothing is selected.
+    result->setSelection(0, 0);
+    QGuiApplication::clipboard()->clear();
+    QCOMPARE(result->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(result->actions().size(), 1);
+    result->actions().constFirst()->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), shown);
 }
 

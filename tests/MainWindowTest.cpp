@@ -262,7 +262,7 @@ void MainWindowTest::overflowShowsANoticeAndRestoresThePointer()
 void MainWindowTest::sharedAccessKeyMovesFocusWithoutPressing()
 {
     window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(QTest::qWaitFor([this] { return window->isActiveWindow(); }, 5000));
     auto* eingabe = child<QPushButton>("btnEingabe");
     auto* exit = child<QPushButton>("btnStart1");
     QSignalSpy eingabeClicks(eingabe, &QPushButton::clicked);

@@ -63,7 +63,7 @@ void frmInput::openForOrder(std::int16_t lastIndex)
         centreOnScreen(*this);
         shownBefore_ = true;
     }
-    cell(0, 0)->setFocus(Qt::OtherFocusReason);
+    cell(0, 0)->focusWithTextSelected();
     exec();
 }
 

@@ -9,7 +9,9 @@
 #include "WindowPlacement.h"
 #include "frmInput.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -109,6 +111,14 @@ void frmMain::createControls()
     lblAusgabe->setObjectName(QStringLiteral("lblAusgabe"));
     lblAusgabe->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblAusgabe->setAccessibleName(tr("Ergebnis"));
+    // Ctrl+C copies a selection; the context menu copies the selection or the whole result.
+    auto* copyResult = new QAction(tr("&Kopieren"), lblAusgabe);
+    connect(copyResult, &QAction::triggered, this, [this] {
+        QGuiApplication::clipboard()->setText(
+            lblAusgabe->hasSelectedText() ? lblAusgabe->selectedText() : lblAusgabe->text());
+    });
+    lblAusgabe->addAction(copyResult);
+    lblAusgabe->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     lblAutor = makeLabel(tr("Kalvora 1.00 · vom Kalvora-Team · ohne Gewähr für die Ergebnisse"),
                          Twips::toPixels(120, 3360, 5775, 255), this);
