@@ -92,18 +92,30 @@ template <class Counter> double evaluate(const Matrix& matrix, Counter& counter)
     const double* a = matrix.data();
     const std::ptrdiff_t stride = matrix.cols();
     switch (ProbeOrder(matrix)) {
-    case 1: return Expansion<1>::eval(a, stride, counter);
-    case 2: return Expansion<2>::eval(a, stride, counter);
-    case 3: return Expansion<3>::eval(a, stride, counter);
-    case 4: return Expansion<4>::eval(a, stride, counter);
-    case 5: return Expansion<5>::eval(a, stride, counter);
-    case 6: return Expansion<6>::eval(a, stride, counter);
-    case 7: return Expansion<7>::eval(a, stride, counter);
-    case 8: return Expansion<8>::eval(a, stride, counter);
-    case 9: return Expansion<9>::eval(a, stride, counter);
-    case 10: return Expansion<10>::eval(a, stride, counter);
-    case MaxProbedOrder: return Expansion<MaxProbedOrder>::eval(a, stride, counter);
-    default: return 1.0; // order 0: the empty product
+    case 1:
+        return Expansion<1>::eval(a, stride, counter);
+    case 2:
+        return Expansion<2>::eval(a, stride, counter);
+    case 3:
+        return Expansion<3>::eval(a, stride, counter);
+    case 4:
+        return Expansion<4>::eval(a, stride, counter);
+    case 5:
+        return Expansion<5>::eval(a, stride, counter);
+    case 6:
+        return Expansion<6>::eval(a, stride, counter);
+    case 7:
+        return Expansion<7>::eval(a, stride, counter);
+    case 8:
+        return Expansion<8>::eval(a, stride, counter);
+    case 9:
+        return Expansion<9>::eval(a, stride, counter);
+    case 10:
+        return Expansion<10>::eval(a, stride, counter);
+    case MaxProbedOrder:
+        return Expansion<MaxProbedOrder>::eval(a, stride, counter);
+    default:
+        return 1.0; // order 0: the empty product
     }
 }
 

@@ -4,7 +4,10 @@
 
 namespace Kalvoran {
 
-Matrix::Matrix(int rows, int cols) { resize(rows, cols); }
+Matrix::Matrix(int rows, int cols)
+{
+    resize(rows, cols);
+}
 
 void Matrix::resize(int rows, int cols)
 {
@@ -25,8 +28,14 @@ std::size_t Matrix::offset(int row, int col) const
            static_cast<std::size_t>(col);
 }
 
-double Matrix::operator()(int row, int col) const { return values_[offset(row, col)]; }
+double Matrix::operator()(int row, int col) const
+{
+    return values_[offset(row, col)];
+}
 
-double& Matrix::operator()(int row, int col) { return values_[offset(row, col)]; }
+double& Matrix::operator()(int row, int col)
+{
+    return values_[offset(row, col)];
+}
 
 } // namespace Kalvoran

@@ -88,7 +88,10 @@ private:
         whenModalShows<frmInput>(inside);
         input->openForOrder(LastIndex);
     }
-    static void pressDone(frmInput* window) { QTest::mouseClick(doneButton(window), Qt::LeftButton); }
+    static void pressDone(frmInput* window)
+    {
+        QTest::mouseClick(doneButton(window), Qt::LeftButton);
+    }
     // Alt+F works in the active window only. Should it fail, the window is closed so that the
     // test fails on what Done did not take over instead of waiting in the modal showing for ever.
     static void pressAltF(frmInput* window)
@@ -124,7 +127,8 @@ void EntryWindowTest::sizeAndDoneButtonFollowTheOrder_data()
     QTest::addColumn<int>("order");
     QTest::addColumn<QSize>("client");
     QTest::addColumn<QRect>("done");
-    QTest::newRow("1: button wider than the window") << 1 << QSize(47, 79) << QRect(-17, 45, 81, 33);
+    QTest::newRow("1: button wider than the window")
+        << 1 << QSize(47, 79) << QRect(-17, 45, 81, 33);
     QTest::newRow("3") << 3 << QSize(127, 143) << QRect(23, 106, 81, 33);
     QTest::newRow("10") << 10 << QSize(407, 367) << QRect(163, 326, 81, 33);
 }
@@ -153,16 +157,18 @@ void EntryWindowTest::exactlyTheCellsOfTheOrderLieInside()
             for (int column = 0; column < 10; ++column) {
                 const QRect cell = input->cell(row, column)->geometry();
                 if (row < order && column < order)
-                    QVERIFY2(client.contains(cell), qPrintable(QStringLiteral("order %1, cell %2,%3")
-                                                                   .arg(order)
-                                                                   .arg(row)
-                                                                   .arg(column)));
+                    QVERIFY2(client.contains(cell),
+                             qPrintable(QStringLiteral("order %1, cell %2,%3")
+                                            .arg(order)
+                                            .arg(row)
+                                            .arg(column)));
                 if (column == order)
                     QVERIFY(cell.left() >= client.width());
             }
         }
         // The Done button sits below the grid.
-        QVERIFY(doneButton(input)->geometry().top() >= input->cell(order - 1, 0)->geometry().bottom());
+        QVERIFY(doneButton(input)->geometry().top() >=
+                input->cell(order - 1, 0)->geometry().bottom());
     }
 }
 
@@ -211,7 +217,7 @@ void EntryWindowTest::openingShowsTheMatrixWithZerosAtNewPositions()
     });
     QCOMPARE(texts, QStringList({"1,5", "2", "0", "-3", "1E+20", "0", "0", "0", "0"}));
     QCOMPARE(carets, QList<int>(9, 0));
-    QCOMPARE(selectedFirst, QStringLiteral("1,5")); // typing replaces it
+    QCOMPARE(selectedFirst, QStringLiteral("1,5"));      // typing replaces it
     QCOMPARE(MatrixD, fromRows({{1.5, 2}, {-3, 1e20}})); // opening alone changes nothing
 }
 
@@ -252,10 +258,14 @@ void EntryWindowTest::badCellKeepsTheWindowOpen_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("empty") << "" << "leer";
-    QTest::newRow("not a number") << "abc" << "keine gültige Zahl";
-    QTest::newRow("decimal point on a German system") << "1.5" << "keine gültige Zahl";
-    QTest::newRow("beyond the double range") << "1E999" << "außerhalb";
+    QTest::newRow("empty") << ""
+                           << "leer";
+    QTest::newRow("not a number") << "abc"
+                                  << "keine gültige Zahl";
+    QTest::newRow("decimal point on a German system") << "1.5"
+                                                      << "keine gültige Zahl";
+    QTest::newRow("beyond the double range") << "1E999"
+                                             << "außerhalb";
 }
 
 void EntryWindowTest::badCellKeepsTheWindowOpen()

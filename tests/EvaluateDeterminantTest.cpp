@@ -49,7 +49,8 @@ TEST(EvaluateDeterminant, SmallExamples)
 TEST(EvaluateDeterminant, ThreeByThreeTakesFourCalls)
 {
     std::uint64_t calls = 0;
-    EXPECT_EQ(EvaluateDeterminantCounted(fromRows({{1, 2, 3}, {4, 5, 6}, {7, 8, 10}}), calls), -3.0);
+    EXPECT_EQ(EvaluateDeterminantCounted(fromRows({{1, 2, 3}, {4, 5, 6}, {7, 8, 10}}), calls),
+              -3.0);
     EXPECT_EQ(calls, 4U);
 }
 
@@ -101,7 +102,8 @@ TEST(EvaluateDeterminantRange, AccumulationStepChecksTheSumNotTheProduct)
     // The second term is -2^1024, just beyond the double range, but the running sum it meets is
     // -2^1023, so the new sum 2^1023 is representable.
     const double p = std::ldexp(1.0, 511);
-    const Matrix m = fromRows({{std::ldexp(1.0, 512), std::ldexp(1.0, 513), 0}, {0, 0, p}, {1, 1, 0}});
+    const Matrix m =
+        fromRows({{std::ldexp(1.0, 512), std::ldexp(1.0, 513), 0}, {0, 0, p}, {1, 1, 0}});
     EXPECT_EQ(EvaluateDeterminant(m), std::ldexp(1.0, 1023));
 }
 

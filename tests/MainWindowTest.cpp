@@ -75,7 +75,10 @@ void MainWindowTest::init()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
 
-void MainWindowTest::cleanup() { window.reset(); }
+void MainWindowTest::cleanup()
+{
+    window.reset();
+}
 
 void MainWindowTest::startUpState()
 {
@@ -295,8 +298,9 @@ void MainWindowTest::exitClosesEveryWindow()
 {
     QFETCH(bool, byExitButton);
     // Leave a hidden entry window behind: open it and press Done.
-    whenModalShows<frmInput>(
-        [](frmInput* input) { QTest::mouseClick(input->findChild<QPushButton*>("cmdFertig"), Qt::LeftButton); });
+    whenModalShows<frmInput>([](frmInput* input) {
+        QTest::mouseClick(input->findChild<QPushButton*>("cmdFertig"), Qt::LeftButton);
+    });
     QTest::mouseClick(child<QPushButton>("btnEingabe"), Qt::LeftButton);
     auto* input = window->findChild<frmInput*>();
     QVERIFY(input != nullptr);

@@ -21,17 +21,20 @@ using NumberText::Separators;
 using NumberText::separatorsOf;
 
 // Failure messages show the text rather than its bytes.
-void PrintTo(const QString& text, std::ostream* out) {
+void PrintTo(const QString& text, std::ostream* out)
+{
     *out << '"' << text.toStdString() << '"';
 }
 
 namespace {
 
-Separators separatorsFor(const char* localeName) {
+Separators separatorsFor(const char* localeName)
+{
     return separatorsOf(QLocale(QString::fromLatin1(localeName)));
 }
 
-template <typename Row> std::string rowName(const testing::TestParamInfo<Row>& info) {
+template <typename Row> std::string rowName(const testing::TestParamInfo<Row>& info)
+{
     return info.param.name;
 }
 
@@ -48,7 +51,8 @@ struct SeparatorRow {
 
 class SeparatorsOfLocale : public testing::TestWithParam<SeparatorRow> {};
 
-TEST_P(SeparatorsOfLocale, ReportsDecimalAndGroup) {
+TEST_P(SeparatorsOfLocale, ReportsDecimalAndGroup)
+{
     const SeparatorRow& row = GetParam();
     const Separators separators = separatorsFor(row.locale);
     EXPECT_EQ(separators.decimal, QString::fromUtf16(row.decimal));
@@ -71,7 +75,8 @@ struct ParseRow {
 
 class ParseAccepts : public testing::TestWithParam<ParseRow> {};
 
-TEST_P(ParseAccepts, GivesTheValue) {
+TEST_P(ParseAccepts, GivesTheValue)
+{
     const ParseRow& row = GetParam();
     const auto parsed = parse(QStringView(row.text), separatorsFor(row.locale));
     ASSERT_TRUE(parsed.ok()) << static_cast<int>(parsed.error);
@@ -122,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
 // Magnitudes below the double range give the nearest double, never an error.
 class ParseUnderflows : public testing::TestWithParam<ParseRow> {};
 
-TEST_P(ParseUnderflows, GivesTheNearestDouble) {
+TEST_P(ParseUnderflows, GivesTheNearestDouble)
+{
     const ParseRow& row = GetParam();
     const auto parsed = parse(QStringView(row.text), separatorsFor(row.locale));
     ASSERT_TRUE(parsed.ok()) << static_cast<int>(parsed.error);
@@ -152,7 +158,8 @@ struct RejectRow {
 
 class ParseRejectsEmpty : public testing::TestWithParam<RejectRow> {};
 
-TEST_P(ParseRejectsEmpty, ReportsEmpty) {
+TEST_P(ParseRejectsEmpty, ReportsEmpty)
+{
     const RejectRow& row = GetParam();
     EXPECT_EQ(parse(QStringView(row.text), separatorsFor(row.locale)).error, Error::Empty);
 }
@@ -166,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(NumberText, ParseRejectsEmpty,
 
 class ParseRejectsNotANumber : public testing::TestWithParam<RejectRow> {};
 
-TEST_P(ParseRejectsNotANumber, ReportsNotANumber) {
+TEST_P(ParseRejectsNotANumber, ReportsNotANumber)
+{
     const RejectRow& row = GetParam();
     EXPECT_EQ(parse(QStringView(row.text), separatorsFor(row.locale)).error, Error::NotANumber);
 }
@@ -221,7 +229,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 class ParseRejectsOutOfRange : public testing::TestWithParam<RejectRow> {};
 
-TEST_P(ParseRejectsOutOfRange, ReportsOutOfRange) {
+TEST_P(ParseRejectsOutOfRange, ReportsOutOfRange)
+{
     const RejectRow& row = GetParam();
     EXPECT_EQ(parse(QStringView(row.text), separatorsFor(row.locale)).error, Error::OutOfRange);
 }
@@ -252,7 +261,8 @@ struct FormatRow {
 
 class FormatWrites : public testing::TestWithParam<FormatRow> {};
 
-TEST_P(FormatWrites, TheText) {
+TEST_P(FormatWrites, TheText)
+{
     const FormatRow& row = GetParam();
     EXPECT_EQ(format(row.value, separatorsFor(row.locale)), QString::fromUtf16(row.expected));
 }
@@ -295,7 +305,8 @@ INSTANTIATE_TEST_SUITE_P(
     rowName<FormatRow>);
 
 // The value rounded to 15 significant digits, computed without the module.
-double roundedTo15Digits(double value) {
+double roundedTo15Digits(double value)
+{
     std::array<char, 32> buffer{};
     const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                        std::chars_format::scientific, 14);
@@ -311,7 +322,8 @@ struct LocaleRow {
 
 class FormatThenParse : public testing::TestWithParam<LocaleRow> {};
 
-TEST_P(FormatThenParse, GivesTheValueRoundedTo15Digits) {
+TEST_P(FormatThenParse, GivesTheValueRoundedTo15Digits)
+{
     const Separators separators = separatorsFor(GetParam().locale);
     std::mt19937_64 random(20240611);
     std::uniform_int_distribution<int> decimalExponent(-320, 307);

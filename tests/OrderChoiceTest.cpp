@@ -16,12 +16,12 @@ TEST_P(LastIndexForOrder, RoundsOrderMinusOneHalfToEven)
     EXPECT_EQ(lastIndexForOrder(order), std::optional<std::int16_t>(expected)) << "order " << order;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Orders, LastIndexForOrder,
-    ::testing::Values(std::pair{3.0, 2}, std::pair{1.0, 0}, std::pair{0.0, -1}, std::pair{25.0, 24},
-                      std::pair{2.5, 2}, std::pair{3.5, 2}, std::pair{4.5, 4}, std::pair{2.6, 2},
-                      std::pair{-0.5, -2}, std::pair{32768.0, 32767}, std::pair{-32767.0, -32768},
-                      std::pair{32768.4, 32767}));
+INSTANTIATE_TEST_SUITE_P(Orders, LastIndexForOrder,
+                         ::testing::Values(std::pair{3.0, 2}, std::pair{1.0, 0}, std::pair{0.0, -1},
+                                           std::pair{25.0, 24}, std::pair{2.5, 2},
+                                           std::pair{3.5, 2}, std::pair{4.5, 4}, std::pair{2.6, 2},
+                                           std::pair{-0.5, -2}, std::pair{32768.0, 32767},
+                                           std::pair{-32767.0, -32768}, std::pair{32768.4, 32767}));
 
 TEST(LastIndexForOrderOutside, NoValueBeyondSixteenBits)
 {

@@ -12,7 +12,10 @@ constexpr int doneHeight = 495;
 constexpr int doneGap = 650;
 
 // The window system keeps outer sizes in whole pixels.
-int wholePixels(int twips) { return Twips::toPixels(twips); }
+int wholePixels(int twips)
+{
+    return Twips::toPixels(twips);
+}
 
 } // namespace
 

@@ -8,4 +8,7 @@ BusyCursor::BusyCursor(QWidget& window)
     window_.setCursor(Qt::WaitCursor);
 }
 
-BusyCursor::~BusyCursor() { window_.setCursor(Qt::ArrowCursor); }
+BusyCursor::~BusyCursor()
+{
+    window_.setCursor(Qt::ArrowCursor);
+}

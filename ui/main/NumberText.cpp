@@ -18,7 +18,8 @@ constexpr char16_t noBreakSpace = u'\u00A0';
 constexpr char16_t narrowNoBreakSpace = u'\u202F';
 constexpr char16_t rightSingleQuote = u'\u2019';
 
-bool isDigit(QChar c) {
+bool isDigit(QChar c)
+{
     return c >= u'0' && c <= u'9';
 }
 
@@ -32,10 +33,13 @@ public:
         : group_(group)
         , anySpace_(group.size() == 1 &&
                     (group.front() == noBreakSpace || group.front() == narrowNoBreakSpace))
-        , anyApostrophe_(group.size() == 1 && group.front() == rightSingleQuote) {}
+        , anyApostrophe_(group.size() == 1 && group.front() == rightSingleQuote)
+    {
+    }
 
     // The length of the separator at the start of text, or 0 if there is none.
-    [[nodiscard]] qsizetype matchAt(QStringView text) const {
+    [[nodiscard]] qsizetype matchAt(QStringView text) const
+    {
         if (text.isEmpty()) {
             return 0;
         }
@@ -68,7 +72,8 @@ struct CleanNumber {
 // group of 1 to 3 digits, not starting with 0, followed by groups of exactly 3: "0.001" typed on
 // a German system is a decimal point, not a thousand.
 bool readIntegerDigits(QStringView text, qsizetype& pos, const QString& decimal,
-                       const GroupSeparator& group, std::string& digits) {
+                       const GroupSeparator& group, std::string& digits)
+{
     qsizetype groupLength = 0;
     bool grouped = false;
     while (pos < text.size()) {
@@ -86,8 +91,9 @@ bool readIntegerDigits(QStringView text, qsizetype& pos, const QString& decimal,
         if (separatorLength == 0) {
             break;
         }
-        const bool groupFits = grouped ? groupLength == 3
-                                       : (groupLength >= 1 && groupLength <= 3 && digits.front() != '0');
+        const bool groupFits =
+            grouped ? groupLength == 3
+                    : (groupLength >= 1 && groupLength <= 3 && digits.front() != '0');
         if (!groupFits) {
             return false;
         }
@@ -98,13 +104,15 @@ bool readIntegerDigits(QStringView text, qsizetype& pos, const QString& decimal,
     return !grouped || groupLength == 3;
 }
 
-void readPlainDigits(QStringView text, qsizetype& pos, std::string& digits) {
+void readPlainDigits(QStringView text, qsizetype& pos, std::string& digits)
+{
     while (pos < text.size() && isDigit(text[pos])) {
         digits += static_cast<char>(text[pos++].unicode());
     }
 }
 
-bool readNumber(QStringView text, const Separators& separators, CleanNumber& number) {
+bool readNumber(QStringView text, const Separators& separators, CleanNumber& number)
+{
     qsizetype pos = 0;
     if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
         number.negative = text[pos++] == u'-';
@@ -138,7 +146,8 @@ bool readNumber(QStringView text, const Separators& separators, CleanNumber& num
 
 // The decimal exponent of the leading non-zero digit, saturated far beyond the double range.
 // Only called when some digit is non-zero.
-std::int64_t leadingDigitExponent(const CleanNumber& number) {
+std::int64_t leadingDigitExponent(const CleanNumber& number)
+{
     constexpr std::int64_t saturation = 1'000'000'000'000;
     std::int64_t exponent = 0;
     for (const char c : number.exponent) {
@@ -158,18 +167,21 @@ std::int64_t leadingDigitExponent(const CleanNumber& number) {
     return exponent - static_cast<std::int64_t>(fractionLead) - 1;
 }
 
-bool isZero(const CleanNumber& number) {
+bool isZero(const CleanNumber& number)
+{
     return number.integerDigits.find_first_not_of('0') == std::string::npos &&
            number.fractionDigits.find_first_not_of('0') == std::string::npos;
 }
 
 } // namespace
 
-Separators separatorsOf(const QLocale& locale) {
+Separators separatorsOf(const QLocale& locale)
+{
     return {locale.decimalPoint(), locale.groupSeparator()};
 }
 
-Parsed parse(QStringView text, const Separators& separators) {
+Parsed parse(QStringView text, const Separators& separators)
+{
     // QStringView::trimmed() strips Unicode white space: spaces, tabs and the no-break spaces.
     const QStringView body = text.trimmed();
     if (body.isEmpty()) {
@@ -207,7 +219,8 @@ Parsed parse(QStringView text, const Separators& separators) {
     return {number.negative ? -magnitude : magnitude, Error::None};
 }
 
-QString format(double value, const Separators& separators) {
+QString format(double value, const Separators& separators)
+{
     if (!std::isfinite(value)) {
         return {};
     }

@@ -65,9 +65,15 @@ void UpDown::updateState()
 void UpDown::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_Up: stepBy(1); break;
-    case Qt::Key_Down: stepBy(-1); break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Up:
+        stepBy(1);
+        break;
+    case Qt::Key_Down:
+        stepBy(-1);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
     }
     event->accept();
 }

@@ -104,7 +104,8 @@ void frmMain::createControls()
     btnStart[Exit] = makeButton(tr("B&eenden"), Twips::toPixels(3360, 2760, 1215, 495), this);
     for (int index : {Compute, Exit}) {
         btnStart[index]->setObjectName(QStringLiteral("btnStart%1").arg(index));
-        connect(btnStart[index], &QPushButton::clicked, this, [this, index] { btnStartClick(index); });
+        connect(btnStart[index], &QPushButton::clicked, this,
+                [this, index] { btnStartClick(index); });
     }
 
     lblAusgabe = makeLabel(QString(), Twips::toPixels(120, 2760, 3135, 495), this);
@@ -167,7 +168,10 @@ void frmMain::formLoad()
     Kalvoran::MatrixD.resize(2, 2);
 }
 
-void frmMain::udEingabeChange() { txtEingabe->setText(QString::number(udEingabe->value())); }
+void frmMain::udEingabeChange()
+{
+    txtEingabe->setText(QString::number(udEingabe->value()));
+}
 
 void frmMain::txtEingabeChange()
 {
@@ -178,9 +182,9 @@ void frmMain::txtEingabeChange()
 
     // A text that is no order (as on the way to retyping one) is only marked, never refused.
     QPalette palette = txtEingabe->palette();
-    palette.setColor(QPalette::Text,
-                     lastIndex ? QApplication::palette(txtEingabe).color(QPalette::Text)
-                               : QColor(192, 0, 0));
+    palette.setColor(QPalette::Text, lastIndex
+                                         ? QApplication::palette(txtEingabe).color(QPalette::Text)
+                                         : QColor(192, 0, 0));
     txtEingabe->setPalette(palette);
     txtEingabe->setToolTip(lastIndex ? QString()
                                      : tr("Keine gültige Anzahl: bitte eine Zahl von 1 bis %1 "
@@ -191,9 +195,9 @@ void frmMain::txtEingabeChange()
 void frmMain::btnEingabeClick()
 {
     if (Kalvoran::LastIndex < 0 || Kalvoran::LastIndex >= highestOrder) {
-        QMessageBox::warning(this, windowTitle(),
-                             tr("Die Anzahl der Zeilen/Spalten muss zwischen 1 und %1 liegen.")
-                                 .arg(highestOrder));
+        QMessageBox::warning(
+            this, windowTitle(),
+            tr("Die Anzahl der Zeilen/Spalten muss zwischen 1 und %1 liegen.").arg(highestOrder));
         txtEingabe->setFocus(Qt::OtherFocusReason);
         txtEingabe->selectAll();
         return;
@@ -206,9 +210,14 @@ void frmMain::btnEingabeClick()
 void frmMain::btnStartClick(int index)
 {
     switch (index) {
-    case Compute: showResult(); break;
-    case Exit: close(); break;
-    default: break;
+    case Compute:
+        showResult();
+        break;
+    case Exit:
+        close();
+        break;
+    default:
+        break;
     }
 }
 
