@@ -14,6 +14,22 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace {
+
+QString problemWith(NumberText::Error error, const QString& text)
+{
+    switch (error) {
+    case NumberText::Error::Empty:
+        return frmInput::tr("Das Feld ist leer.");
+    case NumberText::Error::OutOfRange:
+        return frmInput::tr("„%1“ liegt außerhalb des darstellbaren Zahlenbereichs.").arg(text);
+    default:
+        return frmInput::tr("„%1“ ist keine gültige Zahl.").arg(text);
+    }
+}
+
+} // namespace
+
 frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
     : QDialog(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -102,24 +118,11 @@ void frmInput::cmdFertigClick()
             Cell* entry = cell(row, column);
             const NumberText::Parsed parsed = entry->read(separators_);
             if (!parsed.ok()) {
-                QString problem;
-                switch (parsed.error) {
-                case NumberText::Error::Empty:
-                    problem = tr("Das Feld ist leer.");
-                    break;
-                case NumberText::Error::OutOfRange:
-                    problem = tr("„%1“ liegt außerhalb des darstellbaren Zahlenbereichs.")
-                                  .arg(entry->text().trimmed());
-                    break;
-                default:
-                    problem = tr("„%1“ ist keine gültige Zahl.").arg(entry->text().trimmed());
-                    break;
-                }
                 QMessageBox::warning(this, windowTitle(),
                                      tr("Zeile %1, Spalte %2: %3\nBitte geben Sie eine Zahl ein.")
                                          .arg(row + 1)
                                          .arg(column + 1)
-                                         .arg(problem));
+                                         .arg(problemWith(parsed.error, entry->text().trimmed())));
                 entry->focusWithTextSelected();
                 return;
             }
