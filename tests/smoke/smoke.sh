@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Runs the real Kalvora in its own Xvfb (no window manager) and drives it with real key events.
+# Usage: smoke.sh PATH_TO_KALVORA. Exit status 0 passed, 1 failed (the failed step is named).
+set -u
+program=$1 step=preparation app=''
+tmp=$(mktemp -d)
+cleanup() { # ends the background processes started here (Xvfb, Kalvora) by their ids
+  kill $(jobs -p) 2>/dev/null
+  for _ in {1..20}; do [ -z "$(jobs -rp)" ] && break; sleep 0.25; done
+  kill -9 $(jobs -rp) 2>/dev/null; wait; rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAILED at step '$step': $*"; exit 1; }
+step() { step=$1; echo "== $1"; }
+# until SECONDS COMMAND...: polls the command every 0.25 s, fails the step once time is up
+until_ok() {
+  local end=$((SECONDS + $1)); shift
+  until "$@"; do ((SECONDS < end)) || fail "timed out: $*"; sleep 0.25; done
+}
+window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+found() { [ -n "$(window "$1")" ]; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+hidden() { ! viewable "$1"; }
+running() { kill -0 "$app" 2>/dev/null || fail "the program has ended"; }
+ended() { ! kill -0 "$app" 2>/dev/null; }
+size_is() { # size_is WINDOW WIDTH HEIGHT
+  local size; size=$(xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {print w "x" $2}')
+  [ "$size" = "$2x$3" ] || fail "the window is $size, expected $2x$3"
+}
+keys() { xdotool key --delay 80 "$@" || fail "xdotool key $*"; }
+focus() { until_ok 10 xdotool windowfocus --sync "$1"; }
+# The close box: sends WM_DELETE_WINDOW as a window manager does (xdotool can only destroy).
+close_box() {
+  python3 - "$1" <<'EOF' || fail "cannot send WM_DELETE_WINDOW"
+import ctypes as c, sys
+x = c.CDLL("libX11.so.6"); x.XOpenDisplay.restype = c.c_void_p; x.XInternAtom.restype = c.c_ulong
+d = c.c_void_p(x.XOpenDisplay(None)); w = int(sys.argv[1]); atom = lambda n: x.XInternAtom(d, n, 0)
+e = (c.c_long * 24)(33, 0, 1, 0, w, atom(b"WM_PROTOCOLS"), 32, atom(b"WM_DELETE_WINDOW"))
+x.XSendEvent(d, c.c_ulong(w), 0, c.c_long(0), e); x.XCloseDisplay(d)
+EOF
+}
+# open_entry: Alt+E puts the focus on the Eingabe button, Space presses it
+open_entry() {
+  focus "$main"; keys alt+e space
+  until_ok 15 found 'Eingabe:'; entry=$(window 'Eingabe:')
+}
+
+for t in Xvfb xdotool xwininfo xclip python3; do command -v $t >/dev/null || fail "$t is missing"; done
+step "start Xvfb"
+Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -displayfd 3 3>"$tmp/display" 2>/dev/null &
+until_ok 30 grep -qs . "$tmp/display"
+# No session bus: Qt finds no accessibility bus and starts none.
+export DISPLAY=:$(cat "$tmp/display") XDG_RUNTIME_DIR=$tmp DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/no-bus
+
+step "start Kalvora; a 401 x 242 window 'Kalvora' appears"
+QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$program" &
+app=$!
+until_ok 15 found Kalvora
+main=$(window Kalvora)
+size_is "$main" 401 242
+
+step "Alt+E, Space open an 87 x 111 entry window; Escape leaves it open"
+open_entry
+size_is "$entry" 87 111
+focus "$entry"; keys Escape; sleep 1
+viewable "$entry" || fail "Escape has closed the entry window"
+
+step "type 1 Tab 2 Tab 3 Tab 4; Alt+F closes the entry window, the program goes on"
+keys 1 Tab 2 Tab 3 Tab 4 alt+f
+until_ok 15 hidden "$entry"
+running
+
+step "Alt+B computes; the result, selected with the mouse, reads det(D) = -2"
+focus "$main"; keys alt+b; sleep 1
+xdotool mousemove --window "$main" 9 200 mousedown 1 mousemove --window "$main" 216 200 mouseup 1
+result() { [ "$(xclip -o -selection primary 2>/dev/null)" = "det(D) = -2" ]; }
+until_ok 10 result
+
+step "reopen the entry window; its close box closes it, the program goes on"
+open_entry
+close_box "$entry"
+until_ok 15 hidden "$entry"
+sleep 1; running
+found 'Eingabe:' && fail "an entry window is still open"
+viewable "$main" || fail "the main window is gone"
+
+# Qt cycles the buttons sharing the access key E by presses in a row; Alt+F above reset the count.
+step "a second Alt+E in a row focuses Beenden; Space ends the program with exit code 0"
+focus "$main"; keys alt+e space
+until_ok 15 ended
+wait "$app"; code=$?; app=''
+[ "$code" = 0 ] || fail "exit code $code"
+echo PASSED
