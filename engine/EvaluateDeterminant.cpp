@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <utility>
 
 namespace Kalvoran {
 namespace {
@@ -87,36 +88,23 @@ template <> struct Expansion<1> {
     }
 };
 
+// One entry point per order the probe can report, 1 ... 11.
+template <class Counter, std::size_t... Less>
+double expand(int order, const double* a, std::ptrdiff_t stride, Counter& counter,
+              std::index_sequence<Less...> /*orders - 1*/)
+{
+    using Entry = double (*)(const double*, std::ptrdiff_t, Counter&);
+    static constexpr Entry byOrder[] = {&Expansion<static_cast<int>(Less) + 1>::eval...};
+    return byOrder[order - 1](a, stride, counter);
+}
+
 template <class Counter> double evaluate(const Matrix& matrix, Counter& counter)
 {
-    const double* a = matrix.data();
-    const std::ptrdiff_t stride = matrix.cols();
-    switch (ProbeOrder(matrix)) {
-    case 1:
-        return Expansion<1>::eval(a, stride, counter);
-    case 2:
-        return Expansion<2>::eval(a, stride, counter);
-    case 3:
-        return Expansion<3>::eval(a, stride, counter);
-    case 4:
-        return Expansion<4>::eval(a, stride, counter);
-    case 5:
-        return Expansion<5>::eval(a, stride, counter);
-    case 6:
-        return Expansion<6>::eval(a, stride, counter);
-    case 7:
-        return Expansion<7>::eval(a, stride, counter);
-    case 8:
-        return Expansion<8>::eval(a, stride, counter);
-    case 9:
-        return Expansion<9>::eval(a, stride, counter);
-    case 10:
-        return Expansion<10>::eval(a, stride, counter);
-    case MaxProbedOrder:
-        return Expansion<MaxProbedOrder>::eval(a, stride, counter);
-    default:
-        return 1.0; // order 0: the empty product
-    }
+    const int order = ProbeOrder(matrix);
+    if (order == 0)
+        return 1.0; // the empty product
+    return expand(order, matrix.data(), matrix.cols(), counter,
+                  std::make_index_sequence<MaxProbedOrder>());
 }
 
 } // namespace
