@@ -66,14 +66,14 @@ class EntryWindowTest : public QObject {
     std::unique_ptr<QWidget> owner;
     QPointer<frmInput> input;
 
-    // Opens the entry window for an order and runs `inside` in its modal showing.
-    void openAndDo(int order, const std::function<void(frmInput*)>& inside)
+    // Opens the entry window for an order and runs `inside` in its modal showing; returns the
+    // texts of the messages shown meanwhile.
+    QStringList openAndDo(int order, const std::function<void(frmInput*)>& inside)
     {
         LastIndex = static_cast<std::int16_t>(order - 1);
         if (input.isNull())
             input = new frmInput(german, owner.get());
-        whenModalShows<frmInput>(inside);
-        input->openForOrder(LastIndex);
+        return whileShowing<frmInput>([this] { input->openForOrder(LastIndex); }, inside);
     }
 
 private slots:
@@ -181,13 +181,11 @@ private slots:
     {
         QFETCH(QString, text);
         const Matrix before = MatrixD;
-        QString message;
         QString selected;
         bool stillShown = false;
-        openAndDo(3, [&](frmInput* window) {
+        const QStringList messages = openAndDo(3, [&](frmInput* window) {
             window->cell(0, 0)->setText(QStringLiteral("5"));
             window->cell(1, 2)->setText(text);
-            dismissNextMessage(message);
             pressDone(window);
             stillShown = window->isVisible() && window->focusWidget() == window->cell(1, 2);
             selected = window->cell(1, 2)->selectedText();
@@ -195,6 +193,8 @@ private slots:
         });
         QVERIFY(stillShown);
         QCOMPARE(selected, text);
+        QCOMPARE(messages.size(), 1);
+        const QString& message = messages.front();
         QVERIFY2(message.contains(QStringLiteral("Zeile 2, Spalte 3")), qPrintable(message));
         QFETCH(QString, reason);
         QVERIFY2(message.contains(reason), qPrintable(message));
@@ -232,11 +232,13 @@ private slots:
         frmMain window(german);
         auto* order = window.findChild<QLineEdit*>(QStringLiteral("txtEingabe"));
         order->setText(QStringLiteral("11"));
-        QString message;
-        dismissNextMessage(message);
-        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnEingabe")),
-                          Qt::LeftButton);
-        QVERIFY2(message.contains(QStringLiteral("zwischen 1 und 10")), qPrintable(message));
+        auto* open = window.findChild<QPushButton*>(QStringLiteral("btnEingabe"));
+        const QStringList messages =
+            whileShowing<frmInput>([open] { QTest::mouseClick(open, Qt::LeftButton); },
+                                   [](frmInput* input) { input->close(); });
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.front().contains(QStringLiteral("zwischen 1 und 10")),
+                 qPrintable(messages.front()));
         QVERIFY(window.findChild<frmInput*>() == nullptr);
         QCOMPARE(window.focusWidget(), order);
         QCOMPARE(order->selectedText(), QStringLiteral("11"));
@@ -248,13 +250,14 @@ private slots:
         window.show();
         QVERIFY(becomesActive(&window));
         QTest::mouseClick(window.findChild<UpDown*>()->upButton(), Qt::LeftButton);
-        whenModalShows<frmInput>([](frmInput* entry) {
-            if (becomesActive(entry))
-                typeIntoGrid(entry, QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t10"));
-            pressDone(entry);
-        });
-        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnEingabe")),
-                          Qt::LeftButton);
+        auto* open = window.findChild<QPushButton*>(QStringLiteral("btnEingabe"));
+        whileShowing<frmInput>([open] { QTest::mouseClick(open, Qt::LeftButton); },
+                               [](frmInput* entry) {
+                                   if (becomesActive(entry))
+                                       typeIntoGrid(entry,
+                                                    QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t10"));
+                                   pressDone(entry);
+                               });
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnStart0")),
                           Qt::LeftButton);
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblAusgabe"))->text(),

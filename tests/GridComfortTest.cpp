@@ -3,6 +3,7 @@
 // starts at order 4 with the entry (r, c) = 10 r + c, so that every cell shows its place.
 #include "Cell.h"
 #include "Kalvoran.h"
+#include "ModalHelper.h"
 #include "frmInput.h"
 #include "frmMain.h"
 
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <tuple>
@@ -38,26 +38,15 @@ NumberText::Separators separatorsOf(const char* locale)
     return NumberText::separatorsOf(QLocale(QString::fromLatin1(locale)));
 }
 
-// Runs body inside the modal loop of the window opened for the shared order, then hides it.
-// Message boxes are closed at once, so that no test can hang on one; their texts are returned.
+// Runs body inside the modal showing of the window opened for the shared order, then hides it.
 QStringList whileOpen(frmInput& window, const std::function<void()>& body)
 {
-    QStringList messages;
-    QTimer answer;
-    answer.callOnTimeout([&messages] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            messages.append(box->text());
-            box->close();
-        }
-    });
-    answer.start(10);
-    QTimer::singleShot(0, &window, [&] {
-        const auto hide = qScopeGuard([&] { window.hide(); });
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        body();
-    });
-    window.openForOrder(Kalvoran::LastIndex);
-    return messages;
+    return whileShowing<frmInput>([&window] { window.openForOrder(Kalvoran::LastIndex); },
+                                  [&body](frmInput* shown) {
+                                      const auto hide = qScopeGuard([shown] { shown->hide(); });
+                                      QVERIFY(QTest::qWaitForWindowActive(shown));
+                                      body();
+                                  });
 }
 
 // The texts of the cells of order 4, each followed by ";" or, at the end of its row, "|".

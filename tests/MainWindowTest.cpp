@@ -159,8 +159,8 @@ private slots:
     }
     void exitClosesEveryWindow()
     {
-        whenModalShows<frmInput>([](frmInput* input) { input->hide(); }); // as Done leaves it
-        click("btnEingabe");
+        whileShowing<frmInput>([this] { click("btnEingabe"); },
+                               [](frmInput* input) { input->hide(); }); // as Done leaves it
         QVERIFY(window->findChild<frmInput*>() != nullptr);
         QFETCH(bool, byExitButton);
         byExitButton ? click("btnStart1") : (void)window->close();

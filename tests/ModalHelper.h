@@ -3,30 +3,33 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <QWidget>
 
 #include <functional>
 
-// Runs `action` on the next modal window of the given kind once it is showing, from inside its
-// event loop, so that a test can drive code that waits in a modal showing. Gives up after about
-// two seconds; the test then fails on what the action did not do.
+// Runs `open`, which waits in a modal showing, and runs `inside` in that showing once a window of
+// the given kind is up. Message boxes are closed as they appear, so that no test can hang on
+// one; their texts are returned.
 template <class Window>
-void whenModalShows(std::function<void(Window*)> action, int attemptsLeft = 200)
+QStringList whileShowing(const std::function<void()>& open,
+                         const std::function<void(Window*)>& inside)
 {
-    QTimer::singleShot(10, [action = std::move(action), attemptsLeft]() mutable {
-        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
-        if (window != nullptr && window->isVisible())
-            action(window);
-        else if (attemptsLeft > 0)
-            whenModalShows<Window>(std::move(action), attemptsLeft - 1);
+    QStringList messages;
+    QTimer answer;
+    answer.callOnTimeout([&messages] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages.append(box->text());
+            box->close();
+        }
     });
-}
-
-// Closes the next message box and keeps its text.
-inline void dismissNextMessage(QString& text)
-{
-    whenModalShows<QMessageBox>([&text](QMessageBox* box) {
-        text = box->text();
-        box->close();
+    QTimer enter;
+    enter.callOnTimeout([&] {
+        if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
+            enter.stop();
+            inside(window);
+        }
     });
+    answer.start(10);
+    enter.start(10);
+    open();
+    return messages;
 }
