@@ -1,6 +1,7 @@
 #include "Kalvoran.h"
 #include "ModalHelper.h"
 #include "NumberText.h"
+#include "ProgramIcon.h"
 #include "UpDown.h"
 #include "frmInput.h"
 #include "frmMain.h"
@@ -55,6 +56,12 @@ private slots:
         QCOMPARE(MatrixD, Matrix(2, 2));
         QVERIFY(result().isEmpty());
         QCOMPARE(window->focusWidget(), order());
+    }
+
+    void programIconIsLinkedInEverySize()
+    {
+        for (const int size : ProgramIcon::sizes)
+            QCOMPARE(ProgramIcon::icon().pixmap(QSize(size, size)).size(), QSize(size, size));
     }
 
     void arrowsStopAtTheLimits()
