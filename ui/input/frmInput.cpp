@@ -4,7 +4,6 @@
 #include "DecimalKeypad.h"
 #include "GridClipboard.h"
 #include "Kalvoran.h"
-#include "Twips.h"
 #include "WindowPlacement.h"
 
 #include <QClipboard>
@@ -58,7 +57,6 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
     cmdFertig->setObjectName(QStringLiteral("cmdFertig"));
     cmdFertig->setAutoDefault(false);
     cmdFertig->setDefault(false);
-    cmdFertig->resize(Twips::toPixels(1215), Twips::toPixels(495));
     setTabOrder(previous, cmdFertig);
     connect(cmdFertig, &QPushButton::clicked, this, &frmInput::cmdFertigClick);
 }

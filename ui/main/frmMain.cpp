@@ -2,6 +2,7 @@
 
 #include "BusyCursor.h"
 #include "DecimalKeypad.h"
+#include "EntryLayout.h"
 #include "Kalvoran.h"
 #include "OrderChoice.h"
 #include "Twips.h"
@@ -21,7 +22,8 @@
 
 namespace {
 
-constexpr int highestOrder = 10;
+// The largest order is the one the entry grid can show.
+constexpr int highestOrder = EntryLayout::gridSize;
 
 QFont fontOf(const QStringList& families, qreal pointSize, QFont::Weight weight)
 {
