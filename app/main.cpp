@@ -12,6 +12,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvora"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // Wayland desktops find the desktop entry (and so the icon) by this name.
+    QApplication::setDesktopFileName(QStringLiteral(KALVORA_APP_ID));
     QApplication::setWindowIcon(ProgramIcon::icon());
 
     // The interface is German whatever the regional settings, Qt's own menus and buttons too.

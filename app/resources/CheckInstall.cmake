@@ -1,10 +1,11 @@
 # Installs a build tree into a scratch prefix and checks that the program icons and the
-# desktop entry end up where desktop environments look for them.
+# desktop entry end up where desktop environments look for them, the metainfo where software
+# centres look for it.
 #
 #   cmake -DBUILD_DIR=<build tree> -DPREFIX=<scratch prefix> -DDATADIR=share
-#         "-DSIZES=16;32;..." [-DCONFIG=Release] -P CheckInstall.cmake
+#         -DAPP_ID=<component id> "-DSIZES=16;32;..." [-DCONFIG=Release] -P CheckInstall.cmake
 
-foreach(var IN ITEMS BUILD_DIR PREFIX DATADIR SIZES)
+foreach(var IN ITEMS BUILD_DIR PREFIX DATADIR APP_ID SIZES)
   if(NOT DEFINED ${var} OR "${${var}}" STREQUAL "")
     message(FATAL_ERROR "CheckInstall.cmake: ${var} not given")
   endif()
@@ -47,7 +48,12 @@ foreach(size IN LISTS SIZES)
   endif()
 endforeach()
 
-set(entry "${PREFIX}/${DATADIR}/applications/kalvora.desktop")
+set(metainfo "${PREFIX}/${DATADIR}/metainfo/${APP_ID}.metainfo.xml")
+if(NOT EXISTS "${metainfo}")
+  list(APPEND problems "missing: ${metainfo}")
+endif()
+
+set(entry "${PREFIX}/${DATADIR}/applications/${APP_ID}.desktop")
 if(NOT EXISTS "${entry}")
   list(APPEND problems "missing: ${entry}")
 else()
@@ -62,4 +68,4 @@ if(problems)
   list(JOIN problems "\n  " text)
   message(FATAL_ERROR "Install layout is wrong:\n  ${text}")
 endif()
-message(STATUS "Icons and desktop entry installed correctly under ${PREFIX}")
+message(STATUS "Icons, desktop entry and metainfo installed correctly under ${PREFIX}")
