@@ -3,7 +3,8 @@
 #   check-package.sh build BUILD_DIR PACKAGE_DIR DEB    packs the build tree with CPack
 #   check-package.sh lintian DEB                         no lintian errors (the rest is shown)
 #   check-package.sh contents DEB BUILD_DIR SCRATCH      same files as `cmake --install`
-#   check-package.sh unpacked DEB APP_ID SCRATCH SMOKE   the unpacked program and desktop entry
+#   check-package.sh unpacked DEB APP_ID SCRATCH SMOKE   the unpacked tree: AppStream data,
+#                                                        versions, icon, window class, smoke test
 # Nothing is installed into the system: everything happens in the scratch folders.
 set -euo pipefail
 fail() { echo "FAILED: $*"; exit 1; }
@@ -60,6 +61,14 @@ unpacked() { # DEB APP_ID SCRATCH SMOKE
   entry=$share/applications/$2.desktop
   [ -f "$entry" ] || fail "no desktop entry $entry"
   appstreamcli validate-tree --no-net "$3" || fail "appstreamcli validate-tree"
+
+  # The version is written down in several files; a new release has to change all of them.
+  local version
+  version=$(dpkg-deb -f "$1" Version)
+  grep -q "<release version=\"$version\"" "$share/metainfo/$2.metainfo.xml" ||
+    fail "the metainfo has no release $version"
+  zcat "$share/doc/kalvora/changelog.gz" | sed -n 1p | grep -qF "kalvora ($version)" ||
+    fail "the changelog does not start with version $version"
 
   # The icon theme lookup: hicolor/SIZE/apps/NAME.png for the entry's Icon= name.
   icon=$(sed -n 's/^Icon=//p' "$entry")
