@@ -50,7 +50,7 @@ window_class() { # PROGRAM WM_CLASS
   DISPLAY=:$(cat "$tmp/display") XDG_RUNTIME_DIR=$tmp QT_QPA_PLATFORM=xcb "$1" &
   program=$!
   id=$(DISPLAY=:$(cat "$tmp/display") first_window "$2")
-  kill "$program" "$display"; wait "$program" "$display" 2>/dev/null; rm -rf "$tmp"
+  kill "$program" "$display"; wait "$program" "$display" 2>/dev/null || true; rm -rf "$tmp"
   [ -n "$id" ] || fail "no window of class $2 (StartupWMClass of the desktop entry)"
 }
 
