@@ -23,6 +23,8 @@ using Kalvoran::MatrixD;
 namespace {
 
 const NumberText::Separators german = NumberText::separatorsOf(QLocale(QLocale::German));
+// 10, written in more characters than a text box holds by default.
+const QString worthTen = "0," + QString(40000, u'0') + "1E40002";
 
 QPushButton* done(const QWidget* window)
 {
@@ -110,6 +112,9 @@ private slots:
         for (int k = 0; k < 10; ++k)
             for (int h = 0; h < 10; ++h) {
                 const QRect cell = input->cell(k, h)->geometry();
+                QCOMPARE(input->cell(k, h)->toolTip(), QStringLiteral("Geben Sie hier ihre Matrix ein"));
+                QCOMPARE(input->cell(k, h)->accessibleName(),
+                         QStringLiteral("Zeile %1, Spalte %2").arg(k + 1).arg(h + 1));
                 if (k < order && h < order)
                     QVERIFY(input->rect().contains(cell) && cell.bottom() < done(input)->y());
                 if (h == order)
@@ -117,10 +122,20 @@ private slots:
             }
     }
 
+    void onlyTheCellsOfTheOrderAreReachable_data()
+    {
+        QTest::addColumn<int>("earlier");
+        QTest::addColumn<int>("order");
+        QTest::newRow("5, then 3") << 5 << 3;
+        QTest::newRow("10, then 8") << 10 << 8;
+        QTest::newRow("3, then 10") << 3 << 10;
+    }
     void onlyTheCellsOfTheOrderAreReachable()
     {
+        QFETCH(int, earlier);
+        QFETCH(int, order);
         QString selected;
-        openAndDo(5, [&](frmInput* window) {
+        openAndDo(earlier, [&](frmInput* window) {
             window->cell(0, 1)->setText(QStringLiteral("123"));
             window->cell(0, 1)->setCursorPosition(1); // a visit selects from the caret on
             QTest::keyClick(window->cell(0, 0), Qt::Key_Tab);
@@ -128,17 +143,17 @@ private slots:
             pressDone(window);
         });
         QWidgetList visited;
-        openAndDo(3, [&](frmInput* window) {
-            for (int i = 0; i < 11; ++i) {
+        openAndDo(order, [&](frmInput* window) {
+            for (int i = 0; i < order * order + 2; ++i) {
                 visited << window->focusWidget();
                 QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
             }
             pressDone(window);
         });
-        QWidgetList expected;
+        QWidgetList expected; // row by row, then Done, then round again
         for (int k = 0; k < 10; ++k)
             for (int h = 0; h < 10; ++h) {
-                const bool inOrder = k < 3 && h < 3;
+                const bool inOrder = k < order && h < order;
                 QCOMPARE(input->cell(k, h)->isVisibleTo(input) && input->cell(k, h)->isEnabled(),
                          inOrder);
                 if (inOrder)
@@ -157,12 +172,13 @@ private slots:
                 shown << window->cell(i / 3, i % 3)->text();
             shown << window->cell(0, 0)->selectedText(); // typing replaces it
             window->cell(2, 1)->setText(QStringLiteral("1.000,5"));
+            window->cell(2, 2)->setText(worthTen); // no text is cut, however long
             pressDone(window);
         });
         QCOMPARE(shown, QStringList({"0,333333333333333", "2", "0", "-3", "1E+20", "0", "0", "0",
                                      "0", "0,333333333333333"}));
         // Untouched cells give back the exact values, not their 15-digit texts.
-        QCOMPARE(MatrixD, square({1.0 / 3, 2, 0, -3, 1e20, 0, 0, 1000.5, 0}));
+        QCOMPARE(MatrixD, square({1.0 / 3, 2, 0, -3, 1e20, 0, 0, 1000.5, 10}));
         QVERIFY(!input.isNull() && !input->isVisible());
     }
 
@@ -175,7 +191,9 @@ private slots:
         QTest::newRow("decimal point on a German system") << "1.5"
                                                           << "keine gültige Zahl";
         QTest::newRow("beyond the double range") << "1E999"
-                                                 << "außerhalb";
+                                                 << "„1E999“ liegt außerhalb";
+        QTest::newRow("a long text is quoted in part")
+            << QString(100000, u'x') << "„" + QString(40, u'x') + "…“ ist keine";
     }
     void badCellKeepsTheWindowOpen()
     {
@@ -227,11 +245,19 @@ private slots:
         QVERIFY(offCentre.manhattanLength() <= 8);
     }
 
+    void orderOutsideTheGridIsRefused_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("11") << "11";
+        QTest::newRow("0") << "0";
+        QTest::newRow("-3") << "-3";
+    }
     void orderOutsideTheGridIsRefused()
     {
         frmMain window(german);
         auto* order = window.findChild<QLineEdit*>(QStringLiteral("txtEingabe"));
-        order->setText(QStringLiteral("11"));
+        QFETCH(QString, text);
+        order->setText(text);
         auto* open = window.findChild<QPushButton*>(QStringLiteral("btnEingabe"));
         const QStringList messages =
             whileShowing<frmInput>([open] { QTest::mouseClick(open, Qt::LeftButton); },
@@ -241,7 +267,7 @@ private slots:
                  qPrintable(messages.front()));
         QVERIFY(window.findChild<frmInput*>() == nullptr);
         QCOMPARE(window.focusWidget(), order);
-        QCOMPARE(order->selectedText(), QStringLiteral("11"));
+        QCOMPARE(order->selectedText(), text);
     }
 
     void wholeRoadFromOrderToResult()

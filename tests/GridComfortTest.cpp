@@ -19,6 +19,9 @@
 #include <QScopeGuard>
 #include <QTest>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <functional>
 #include <tuple>
 
@@ -86,11 +89,16 @@ private slots:
             << KeyRow{"", "cmdFertig", Qt::Key_Return, "cmdFertig", places};
         QTest::newRow("3 x 3 at (0, 0)")
             << KeyRow{block, "z0_0", paste, "z0_0", "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|"};
-        QTest::newRow("3 x 3 at (1, 1), semicolons and CRLF")
-            << KeyRow{"1;2;3\r\n4;5;6\r\n7;8;9\r\n", "z1_1", paste, "z1_1",
+        QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
+            << KeyRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", "z1_1", paste, "z1_1",
                       "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|"};
-        QTest::newRow("3 x 3 at (2, 2) does not fit")
+        QTest::newRow("ragged, one row shorter") << KeyRow{"1\t2\n3\n", "z2_2", paste, "z2_2",
+                                                           "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|"};
+        QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
             << KeyRow{block, "z2_2", paste, "z2_2", places};
+        QTest::newRow("3 x 3 at (0, 2) is too wide") << KeyRow{block, "z0_2", paste, "z0_2", places};
+        QTest::newRow("one piece goes into the cell as typed")
+            << KeyRow{"7", "z1_1", paste, "z1_1", "0;1;2;3|10;7;12;13|20;21;22;23|30;31;32;33|"};
     }
 
     void keyInCell()
@@ -111,6 +119,33 @@ private slots:
                 QCOMPARE(reached->selectedText(), reached->text());
         });
         QCOMPARE(messages.size(), *clipboard && untouched ? 1 : 0); // a refusal is explained
+    }
+
+    void refusingAHugeBlockReadsOnlyWhatFits()
+    {
+        // A million rows, of which only the first page can be read: reading any further than
+        // the fifth row, the first that does not fit, crashes the test.
+        const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        const std::size_t length = 2'000'000;
+        const std::size_t bytes = (length * sizeof(QChar) + page - 1) / page * page;
+        void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                            MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        QVERIFY(memory != MAP_FAILED);
+        const auto unmap = qScopeGuard([memory, bytes] { munmap(memory, bytes); });
+        auto* text = static_cast<QChar*>(memory);
+        for (std::size_t i = 0; i < page / sizeof(QChar); ++i)
+            text[i] = i % 2 == 0 ? u'1' : u'\n';
+        QVERIFY(mprotect(static_cast<char*>(memory) + page, bytes - page, PROT_NONE) == 0);
+        QGuiApplication::clipboard()->setText(
+            QString::fromRawData(text, static_cast<qsizetype>(length)));
+        const auto clear = qScopeGuard([] { QGuiApplication::clipboard()->clear(); });
+
+        frmInput window(separatorsOf("de_DE"), nullptr);
+        const QStringList messages = whileOpen(window, [&window] {
+            QTest::keyClick(window.cell(0, 0), Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(grid(window), places);
+        });
+        QCOMPARE(messages.size(), 1);
     }
 
     void keypadDecimalKeyTypesSeparator()

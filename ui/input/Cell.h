@@ -1,6 +1,5 @@
 #pragma once
 
-#include "GridClipboard.h"
 #include "NumberText.h"
 
 #include <QLineEdit>
@@ -28,7 +27,8 @@ public:
     void focusWithTextSelected();
 
 signals:
-    void blockPasted(const GridClipboard::Block& block);
+    // Clipboard text of more than one piece, not yet split.
+    void blockPasted(const QString& text);
     void copyMatrixRequested();
 
 protected:
