@@ -12,12 +12,14 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTranslator>
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -66,7 +68,16 @@ QString grid(const frmInput& window)
 class GridComfortTest : public QObject {
     Q_OBJECT
 
+    QTranslator qtTexts;
+
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(qtTexts.load(QStringLiteral("qtbase_de"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QApplication::installTranslator(&qtTexts);
+    }
+
     void init()
     {
         Kalvoran::LastIndex = 3;
@@ -181,21 +192,26 @@ private slots:
         Kalvoran::MatrixD(0, 0) = 0.5;
         Kalvoran::MatrixD(1, 1) = 1e20;
         frmInput window(separatorsOf(locale), nullptr);
-        whileOpen(window, [&] {
-            window.cell(1, 0)->setText(typed);
+        // The cell's context menu, with Qt's own entries in German; the label before the tab.
+        const auto chooseInMenu = [&window](const QString& label) {
             QContextMenuEvent event(QContextMenuEvent::Mouse, {},
                                     window.cell(0, 0)->mapToGlobal(QPoint()));
             QApplication::sendEvent(window.cell(0, 0), &event);
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu != nullptr);
             const auto close = qScopeGuard([menu] { menu->close(); });
-            QAction* copyMatrix = menu->actions().constLast();
-            QCOMPARE(copyMatrix->text(), QStringLiteral("&Matrix kopieren"));
-            copyMatrix->trigger();
+            for (QAction* action : menu->actions())
+                if (action->text().section(u'\t', 0, 0) == label)
+                    return action->trigger();
+            QFAIL(qPrintable(label));
+        };
+        whileOpen(window, [&] {
+            window.cell(1, 0)->setText(typed);
+            chooseInMenu(QStringLiteral("&Matrix kopieren"));
             QCOMPARE(QGuiApplication::clipboard()->text(), copied);
             for (int i = 0; i < 4; ++i)
                 window.cell(i / 2, i % 2)->clear();
-            QTest::keyClick(window.cell(0, 0), Qt::Key_V, Qt::ControlModifier);
+            chooseInMenu(QStringLiteral("Einf&ügen"));
             window.findChild<QPushButton*>(QStringLiteral("cmdFertig"))->click();
         });
         const double taken[] = {0.5, 1, 1234.5, 1e20};
