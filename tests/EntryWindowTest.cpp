@@ -112,7 +112,8 @@ private slots:
         for (int k = 0; k < 10; ++k)
             for (int h = 0; h < 10; ++h) {
                 const QRect cell = input->cell(k, h)->geometry();
-                QCOMPARE(input->cell(k, h)->toolTip(), QStringLiteral("Geben Sie hier ihre Matrix ein"));
+                QCOMPARE(input->cell(k, h)->toolTip(),
+                         QStringLiteral("Geben Sie hier ihre Matrix ein"));
                 QCOMPARE(input->cell(k, h)->accessibleName(),
                          QStringLiteral("Zeile %1, Spalte %2").arg(k + 1).arg(h + 1));
                 if (k < order && h < order)

@@ -21,11 +21,10 @@
 #include <QTest>
 #include <QTranslator>
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <functional>
+#include <sys/mman.h>
 #include <tuple>
+#include <unistd.h>
 
 // Clipboard, widget with the focus (cells are "zROW_COLUMN"), key; the widget with the focus and
 // the texts of the cells afterwards.
@@ -103,11 +102,12 @@ private slots:
         QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
             << KeyRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", "z1_1", paste, "z1_1",
                       "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|"};
-        QTest::newRow("ragged, one row shorter") << KeyRow{"1\t2\n3\n", "z2_2", paste, "z2_2",
-                                                           "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|"};
+        QTest::newRow("ragged, one row shorter") << KeyRow{
+            "1\t2\n3\n", "z2_2", paste, "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|"};
         QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
             << KeyRow{block, "z2_2", paste, "z2_2", places};
-        QTest::newRow("3 x 3 at (0, 2) is too wide") << KeyRow{block, "z0_2", paste, "z0_2", places};
+        QTest::newRow("3 x 3 at (0, 2) is too wide")
+            << KeyRow{block, "z0_2", paste, "z0_2", places};
         QTest::newRow("one piece goes into the cell as typed")
             << KeyRow{"7", "z1_1", paste, "z1_1", "0;1;2;3|10;7;12;13|20;21;22;23|30;31;32;33|"};
     }
@@ -139,8 +139,8 @@ private slots:
         const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
         const std::size_t length = 2'000'000;
         const std::size_t bytes = (length * sizeof(QChar) + page - 1) / page * page;
-        void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
-                            MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        void* memory =
+            mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         QVERIFY(memory != MAP_FAILED);
         const auto unmap = qScopeGuard([memory, bytes] { munmap(memory, bytes); });
         auto* text = static_cast<QChar*>(memory);

@@ -6,8 +6,8 @@
 #include "frmInput.h"
 #include "frmMain.h"
 
-#include <QGroupBox>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -129,17 +129,17 @@ private slots:
                                    "dazu an, wieviele Zeilen und Spalten die Kalvora besitzt und "
                                    "tragen Sie dann die Werte der Kalvora ein."
                                 << -1 << 0 << false << font("Trebuchet MS", 9.75, QFont::Normal);
-        QTest::newRow("framEingabe") << "framEingabe" << QRect(0, 64, 401, 105)
-                                     << "Eingabeoptionen" << -1 << 0 << false << dialog;
+        QTest::newRow("framEingabe") << "framEingabe" << QRect(0, 64, 401, 105) << "Eingabeoptionen"
+                                     << -1 << 0 << false << dialog;
         QTest::newRow("lblEingabe") << "lblEingabe" << QRect(16, 88, 129, 25)
                                     << "Anzahl der Zeilen/Spalten:" << -1 << 0 << false << dialog;
-        QTest::newRow("txtEingabe") << "txtEingabe" << QRect(48, 112, 33, 25) << "2" << 0 << 0
-                                    << false << dialog;
-        QTest::newRow("udEingabe") << "udEingabe" << QRect(80, 112, 14, 25) << "" << 1 << 0
-                                   << false << dialog;
-        QTest::newRow("btnEingabe") << "btnEingabe" << QRect(192, 96, 153, 41)
-                                    << "&Eingabe der Kalvora D" << 2 << int(Qt::Key_E) << false
-                                    << dialog;
+        QTest::newRow("txtEingabe")
+            << "txtEingabe" << QRect(48, 112, 33, 25) << "2" << 0 << 0 << false << dialog;
+        QTest::newRow("udEingabe")
+            << "udEingabe" << QRect(80, 112, 14, 25) << "" << 1 << 0 << false << dialog;
+        QTest::newRow("btnEingabe")
+            << "btnEingabe" << QRect(192, 96, 153, 41) << "&Eingabe der Kalvora D" << 2
+            << int(Qt::Key_E) << false << dialog;
         QTest::newRow("btnStart0") << "btnStart0" << QRect(312, 184, 81, 33) << "&Berechnen" << 3
                                    << int(Qt::Key_B) << true << dialog;
         QTest::newRow("btnStart1") << "btnStart1" << QRect(224, 184, 81, 33) << "B&eenden" << 4
@@ -298,16 +298,18 @@ private slots:
         QFETCH(QString, how);
         bool entryLeftShown = false;
         QTimer::singleShot(0, window.get(), [&] {
-            whileShowing<frmInput>([this] { click("btnEingabe"); }, [&](frmInput* input) {
-                if (how == "close while shown") {
-                    window->close();
-                    entryLeftShown = input->isVisible();
-                    input->hide(); // lets the showing end in any case
-                } else {
-                    QTest::mouseClick(input->findChild<QPushButton*>("cmdFertig"),
-                                      Qt::LeftButton); // loaded, but hidden
-                }
-            });
+            whileShowing<frmInput>([this] { click("btnEingabe"); },
+                                   [&](frmInput* input) {
+                                       if (how == "close while shown") {
+                                           window->close();
+                                           entryLeftShown = input->isVisible();
+                                           input->hide(); // lets the showing end in any case
+                                       } else {
+                                           QTest::mouseClick(
+                                               input->findChild<QPushButton*>("cmdFertig"),
+                                               Qt::LeftButton); // loaded, but hidden
+                                       }
+                                   });
             how == "exit" ? click("btnStart1") : (void)window->close();
         });
         QTimer giveUp;

@@ -67,14 +67,21 @@ TEST_P(ParseRejects, ReportsTheError)
 
 // A German "1.5" is refused rather than read as 15.
 const ParseRejects::ParamType rejected[] = {
-    {"de_DE", u"", Error::Empty},           {"de_DE", u"1.5", Error::NotANumber},
-    {"de_DE", u"1.00", Error::NotANumber},  {"de_DE", u"1,5.3", Error::NotANumber},
-    {"de_DE", u"1.00.000", Error::NotANumber}, {"de_DE", u"1.0000", Error::NotANumber},
+    {"de_DE", u"", Error::Empty},
+    {"de_DE", u"1.5", Error::NotANumber},
+    {"de_DE", u"1.00", Error::NotANumber},
+    {"de_DE", u"1,5.3", Error::NotANumber},
+    {"de_DE", u"1.00.000", Error::NotANumber},
+    {"de_DE", u"1.0000", Error::NotANumber},
     {"en_US", u"1,5", Error::NotANumber},
-    {"de_DE", u"0.001", Error::NotANumber}, {"de_DE", u"1 000", Error::NotANumber},
-    {"de_DE", u"-", Error::NotANumber},     {"en_US", u"inf", Error::NotANumber},
-    {"en_US", u"nan", Error::NotANumber},   {"en_US", u"0x1p3", Error::NotANumber},
-    {"de_DE", u"1E309", Error::OutOfRange}, {"de_DE", u"1E10000000000000000000", Error::OutOfRange},
+    {"de_DE", u"0.001", Error::NotANumber},
+    {"de_DE", u"1 000", Error::NotANumber},
+    {"de_DE", u"-", Error::NotANumber},
+    {"en_US", u"inf", Error::NotANumber},
+    {"en_US", u"nan", Error::NotANumber},
+    {"en_US", u"0x1p3", Error::NotANumber},
+    {"de_DE", u"1E309", Error::OutOfRange},
+    {"de_DE", u"1E10000000000000000000", Error::OutOfRange},
 };
 INSTANTIATE_TEST_SUITE_P(NumberText, ParseRejects, testing::ValuesIn(rejected));
 

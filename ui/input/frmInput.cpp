@@ -126,11 +126,12 @@ void frmInput::cmdFertigClick()
             Cell* entry = cell(row, column);
             const NumberText::Parsed parsed = entry->read(separators_);
             if (!parsed.ok()) {
-                QMessageBox::warning(this, windowTitle(),
-                                     tr("Zeile %1, Spalte %2: %3\nBitte geben Sie eine Zahl ein.")
-                                         .arg(row + 1)
-                                         .arg(column + 1)
-                                         .arg(problemWith(parsed.error, quoted(entry->text().trimmed()))));
+                QMessageBox::warning(
+                    this, windowTitle(),
+                    tr("Zeile %1, Spalte %2: %3\nBitte geben Sie eine Zahl ein.")
+                        .arg(row + 1)
+                        .arg(column + 1)
+                        .arg(problemWith(parsed.error, quoted(entry->text().trimmed()))));
                 entry->focusWithTextSelected();
                 return;
             }

@@ -239,8 +239,7 @@ QString format(double value, const Separators& separators)
     std::array<char, 32> buffer{};
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), written,
                                    std::chars_format::scientific, 14);
-    std::string_view scientific(buffer.data(),
-                                static_cast<std::size_t>(end.ptr - buffer.data()));
+    std::string_view scientific(buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data()));
     const bool negative = scientific.front() == '-';
     if (negative) {
         scientific.remove_prefix(1);
