@@ -70,7 +70,6 @@ private slots:
         QCOMPARE(spin()->value(), 2);
         QCOMPARE(LastIndex, 1);
         QCOMPARE(MatrixD, Matrix(2, 2));
-        QVERIFY(result().isEmpty());
         QCOMPARE(window->focusWidget(), order());
     }
 
