@@ -2,7 +2,6 @@
 #include "Kalvoran.h"
 #include "ModalHelper.h"
 #include "NumberText.h"
-#include "UpDown.h"
 #include "frmInput.h"
 #include "frmMain.h"
 
@@ -12,7 +11,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QToolButton>
 
 #include <memory>
 
@@ -23,6 +21,8 @@ using Kalvoran::MatrixD;
 namespace {
 
 const NumberText::Separators german = NumberText::separatorsOf(QLocale(QLocale::German));
+// 10, written in more characters than a text box holds by default.
+const QString worthTen = "0," + QString(40000, u'0') + "1E40002";
 
 QPushButton* done(const QWidget* window)
 {
@@ -88,39 +88,28 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void sizeAndDoneButtonFollowTheOrder_data()
+    void gridFollowsTheOrder_data()
     {
         // Outer size (n x 600 + 200) x (n x 480 + 1050) twips at 15 twips a pixel, less a 3-pixel
         // frame and a 17-pixel title bar. Done's top is at (H - 650) units of a client area H
-        // units high, H the outer height in twips, and it is centred.
+        // units high, H the outer height in twips, and it is centred. A smaller order after a
+        // larger one hides the cells beyond it; Tab walks row by row, then to Done.
+        QTest::addColumn<int>("earlier");
         QTest::addColumn<int>("order");
         QTest::addColumn<QSize>("client");
         QTest::addColumn<QRect>("button");
-        QTest::newRow("1, button wider than the window")
-            << 1 << QSize(47, 79) << QRect(-17, 45, 81, 33);
-        QTest::newRow("3") << 3 << QSize(127, 143) << QRect(23, 106, 81, 33);
-        QTest::newRow("10") << 10 << QSize(407, 367) << QRect(163, 326, 81, 33);
+        QTest::newRow("5, then 3") << 5 << 3 << QSize(127, 143) << QRect(23, 106, 81, 33);
+        QTest::newRow("10, then 8") << 10 << 8 << QSize(327, 303) << QRect(123, 263, 81, 33);
+        QTest::newRow("3, then 10") << 3 << 10 << QSize(407, 367) << QRect(163, 326, 81, 33);
+        QTest::newRow("3, then 1, button wider than the window")
+            << 3 << 1 << QSize(47, 79) << QRect(-17, 45, 81, 33);
     }
-    void sizeAndDoneButtonFollowTheOrder()
+    void gridFollowsTheOrder()
     {
+        QFETCH(int, earlier);
         QFETCH(int, order);
-        openAndDo(order, pressDone);
-        QTEST(input->size(), "client");
-        QTEST(done(input)->geometry(), "button");
-        for (int k = 0; k < 10; ++k)
-            for (int h = 0; h < 10; ++h) {
-                const QRect cell = input->cell(k, h)->geometry();
-                if (k < order && h < order)
-                    QVERIFY(input->rect().contains(cell) && cell.bottom() < done(input)->y());
-                if (h == order)
-                    QVERIFY(cell.left() >= input->width());
-            }
-    }
-
-    void onlyTheCellsOfTheOrderAreReachable()
-    {
         QString selected;
-        openAndDo(5, [&](frmInput* window) {
+        openAndDo(earlier, [&](frmInput* window) {
             window->cell(0, 1)->setText(QStringLiteral("123"));
             window->cell(0, 1)->setCursorPosition(1); // a visit selects from the caret on
             QTest::keyClick(window->cell(0, 0), Qt::Key_Tab);
@@ -128,24 +117,34 @@ private slots:
             pressDone(window);
         });
         QWidgetList visited;
-        openAndDo(3, [&](frmInput* window) {
-            for (int i = 0; i < 11; ++i) {
+        openAndDo(order, [&](frmInput* window) {
+            for (int i = 0; i < order * order + 2; ++i) {
                 visited << window->focusWidget();
                 QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
             }
             pressDone(window);
         });
-        QWidgetList expected;
+        QCOMPARE(selected, QStringLiteral("23"));
+        QTEST(input->size(), "client");
+        QTEST(done(input)->geometry(), "button");
+        QWidgetList expected; // row by row, then Done, then round again
         for (int k = 0; k < 10; ++k)
             for (int h = 0; h < 10; ++h) {
-                const bool inOrder = k < 3 && h < 3;
-                QCOMPARE(input->cell(k, h)->isVisibleTo(input) && input->cell(k, h)->isEnabled(),
-                         inOrder);
-                if (inOrder)
-                    expected << input->cell(k, h);
+                Cell* cell = input->cell(k, h);
+                QCOMPARE(cell->toolTip(), QStringLiteral("Geben Sie hier ihre Matrix ein"));
+                QCOMPARE(cell->accessibleName(),
+                         QStringLiteral("Zeile %1, Spalte %2").arg(k + 1).arg(h + 1));
+                const bool inOrder = k < order && h < order;
+                QCOMPARE(cell->isVisibleTo(input) && cell->isEnabled(), inOrder);
+                if (inOrder) {
+                    expected << cell;
+                    QVERIFY(input->rect().contains(cell->geometry()) &&
+                            cell->geometry().bottom() < done(input)->y());
+                }
+                if (h == order)
+                    QVERIFY(cell->x() >= input->width());
             }
         QCOMPARE(visited, expected << done(input) << input->cell(0, 0));
-        QCOMPARE(selected, QStringLiteral("23"));
     }
 
     void openingShowsTheMatrixAndDoneTakesItBack()
@@ -157,12 +156,13 @@ private slots:
                 shown << window->cell(i / 3, i % 3)->text();
             shown << window->cell(0, 0)->selectedText(); // typing replaces it
             window->cell(2, 1)->setText(QStringLiteral("1.000,5"));
+            window->cell(2, 2)->setText(worthTen); // no text is cut, however long
             pressDone(window);
         });
         QCOMPARE(shown, QStringList({"0,333333333333333", "2", "0", "-3", "1E+20", "0", "0", "0",
                                      "0", "0,333333333333333"}));
         // Untouched cells give back the exact values, not their 15-digit texts.
-        QCOMPARE(MatrixD, square({1.0 / 3, 2, 0, -3, 1e20, 0, 0, 1000.5, 0}));
+        QCOMPARE(MatrixD, square({1.0 / 3, 2, 0, -3, 1e20, 0, 0, 1000.5, 10}));
         QVERIFY(!input.isNull() && !input->isVisible());
     }
 
@@ -175,7 +175,9 @@ private slots:
         QTest::newRow("decimal point on a German system") << "1.5"
                                                           << "keine gültige Zahl";
         QTest::newRow("beyond the double range") << "1E999"
-                                                 << "außerhalb";
+                                                 << "„1E999“ liegt außerhalb";
+        QTest::newRow("a long text is quoted in part")
+            << QString(100000, u'x') << "„" + QString(40, u'x') + "…“ ist keine";
     }
     void badCellKeepsTheWindowOpen()
     {
@@ -227,41 +229,46 @@ private slots:
         QVERIFY(offCentre.manhattanLength() <= 8);
     }
 
-    void orderOutsideTheGridIsRefused()
+    void entryButtonOpensTheGridOfTheOrder_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("3, the whole road to the result") << "3" << true;
+        QTest::newRow("11") << "11" << false;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("-3") << "-3" << false;
+    }
+    void entryButtonOpensTheGridOfTheOrder()
     {
         frmMain window(german);
+        window.show();
+        QVERIFY(becomesActive(&window));
         auto* order = window.findChild<QLineEdit*>(QStringLiteral("txtEingabe"));
-        order->setText(QStringLiteral("11"));
+        QFETCH(QString, text);
+        order->setText(text);
         auto* open = window.findChild<QPushButton*>(QStringLiteral("btnEingabe"));
-        const QStringList messages =
-            whileShowing<frmInput>([open] { QTest::mouseClick(open, Qt::LeftButton); },
-                                   [](frmInput* input) { input->close(); });
+        const QStringList messages = whileShowing<frmInput>(
+            [open] { QTest::mouseClick(open, Qt::LeftButton); },
+            [](frmInput* entry) {
+                if (becomesActive(entry))
+                    typeIntoGrid(entry, QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t10"));
+                pressDone(entry);
+            });
+        QFETCH(bool, opens);
+        if (opens) {
+            QVERIFY(messages.isEmpty());
+            QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnStart0")),
+                              Qt::LeftButton);
+            QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblAusgabe"))->text(),
+                     QStringLiteral("det(D) = -3"));
+            return;
+        }
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages.front().contains(QStringLiteral("zwischen 1 und 10")),
                  qPrintable(messages.front()));
         QVERIFY(window.findChild<frmInput*>() == nullptr);
         QCOMPARE(window.focusWidget(), order);
-        QCOMPARE(order->selectedText(), QStringLiteral("11"));
-    }
-
-    void wholeRoadFromOrderToResult()
-    {
-        frmMain window(german);
-        window.show();
-        QVERIFY(becomesActive(&window));
-        QTest::mouseClick(window.findChild<UpDown*>()->upButton(), Qt::LeftButton);
-        auto* open = window.findChild<QPushButton*>(QStringLiteral("btnEingabe"));
-        whileShowing<frmInput>([open] { QTest::mouseClick(open, Qt::LeftButton); },
-                               [](frmInput* entry) {
-                                   if (becomesActive(entry))
-                                       typeIntoGrid(entry,
-                                                    QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t10"));
-                                   pressDone(entry);
-                               });
-        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnStart0")),
-                          Qt::LeftButton);
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblAusgabe"))->text(),
-                 QStringLiteral("det(D) = -3"));
+        QCOMPARE(order->selectedText(), text);
     }
 };
 

@@ -12,15 +12,19 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTranslator>
 
 #include <functional>
+#include <sys/mman.h>
 #include <tuple>
+#include <unistd.h>
 
 // Clipboard, widget with the focus (cells are "zROW_COLUMN"), key; the widget with the focus and
 // the texts of the cells afterwards.
@@ -63,7 +67,16 @@ QString grid(const frmInput& window)
 class GridComfortTest : public QObject {
     Q_OBJECT
 
+    QTranslator qtTexts;
+
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(qtTexts.load(QStringLiteral("qtbase_de"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QApplication::installTranslator(&qtTexts);
+    }
+
     void init()
     {
         Kalvoran::LastIndex = 3;
@@ -86,11 +99,17 @@ private slots:
             << KeyRow{"", "cmdFertig", Qt::Key_Return, "cmdFertig", places};
         QTest::newRow("3 x 3 at (0, 0)")
             << KeyRow{block, "z0_0", paste, "z0_0", "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|"};
-        QTest::newRow("3 x 3 at (1, 1), semicolons and CRLF")
-            << KeyRow{"1;2;3\r\n4;5;6\r\n7;8;9\r\n", "z1_1", paste, "z1_1",
+        QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
+            << KeyRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", "z1_1", paste, "z1_1",
                       "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|"};
-        QTest::newRow("3 x 3 at (2, 2) does not fit")
+        QTest::newRow("ragged, one row shorter") << KeyRow{
+            "1\t2\n3\n", "z2_2", paste, "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|"};
+        QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
             << KeyRow{block, "z2_2", paste, "z2_2", places};
+        QTest::newRow("3 x 3 at (0, 2) is too wide")
+            << KeyRow{block, "z0_2", paste, "z0_2", places};
+        QTest::newRow("one piece goes into the cell as typed")
+            << KeyRow{"7", "z1_1", paste, "z1_1", "0;1;2;3|10;7;12;13|20;21;22;23|30;31;32;33|"};
     }
 
     void keyInCell()
@@ -111,6 +130,33 @@ private slots:
                 QCOMPARE(reached->selectedText(), reached->text());
         });
         QCOMPARE(messages.size(), *clipboard && untouched ? 1 : 0); // a refusal is explained
+    }
+
+    void refusingAHugeBlockReadsOnlyWhatFits()
+    {
+        // A million rows, of which only the first page can be read: reading any further than
+        // the fifth row, the first that does not fit, crashes the test.
+        const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        const std::size_t length = 2'000'000;
+        const std::size_t bytes = (length * sizeof(QChar) + page - 1) / page * page;
+        void* memory =
+            mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        QVERIFY(memory != MAP_FAILED);
+        const auto unmap = qScopeGuard([memory, bytes] { munmap(memory, bytes); });
+        auto* text = static_cast<QChar*>(memory);
+        for (std::size_t i = 0; i < page / sizeof(QChar); ++i)
+            text[i] = i % 2 == 0 ? u'1' : u'\n';
+        QVERIFY(mprotect(static_cast<char*>(memory) + page, bytes - page, PROT_NONE) == 0);
+        QGuiApplication::clipboard()->setText(
+            QString::fromRawData(text, static_cast<qsizetype>(length)));
+        const auto clear = qScopeGuard([] { QGuiApplication::clipboard()->clear(); });
+
+        frmInput window(separatorsOf("de_DE"), nullptr);
+        const QStringList messages = whileOpen(window, [&window] {
+            QTest::keyClick(window.cell(0, 0), Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(grid(window), places);
+        });
+        QCOMPARE(messages.size(), 1);
     }
 
     void keypadDecimalKeyTypesSeparator()
@@ -146,21 +192,26 @@ private slots:
         Kalvoran::MatrixD(0, 0) = 0.5;
         Kalvoran::MatrixD(1, 1) = 1e20;
         frmInput window(separatorsOf(locale), nullptr);
-        whileOpen(window, [&] {
-            window.cell(1, 0)->setText(typed);
+        // The cell's context menu, with Qt's own entries in German; the label before the tab.
+        const auto chooseInMenu = [&window](const QString& label) {
             QContextMenuEvent event(QContextMenuEvent::Mouse, {},
                                     window.cell(0, 0)->mapToGlobal(QPoint()));
             QApplication::sendEvent(window.cell(0, 0), &event);
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu != nullptr);
             const auto close = qScopeGuard([menu] { menu->close(); });
-            QAction* copyMatrix = menu->actions().constLast();
-            QCOMPARE(copyMatrix->text(), QStringLiteral("&Matrix kopieren"));
-            copyMatrix->trigger();
+            for (QAction* action : menu->actions())
+                if (action->text().section(u'\t', 0, 0) == label)
+                    return action->trigger();
+            QFAIL(qPrintable(label));
+        };
+        whileOpen(window, [&] {
+            window.cell(1, 0)->setText(typed);
+            chooseInMenu(QStringLiteral("&Matrix kopieren"));
             QCOMPARE(QGuiApplication::clipboard()->text(), copied);
             for (int i = 0; i < 4; ++i)
                 window.cell(i / 2, i % 2)->clear();
-            QTest::keyClick(window.cell(0, 0), Qt::Key_V, Qt::ControlModifier);
+            chooseInMenu(QStringLiteral("Einf&ügen"));
             window.findChild<QPushButton*>(QStringLiteral("cmdFertig"))->click();
         });
         const double taken[] = {0.5, 1, 1234.5, 1e20};

@@ -50,6 +50,8 @@ const ParseAccepts::ParamType accepted[] = {
     {"de_CH", u"1'234'567.5", 1234567.5},
     {"de_DE", u"-2E-400", -0.0},
     {"en_US", u"2.4703282292062328e-324", std::numeric_limits<double>::denorm_min()},
+    {"de_DE", u"1.000.000", 1e6},
+    {"en_US", u"1,500.5", 1500.5},
 };
 INSTANTIATE_TEST_SUITE_P(NumberText, ParseAccepts, testing::ValuesIn(accepted));
 
@@ -65,12 +67,21 @@ TEST_P(ParseRejects, ReportsTheError)
 
 // A German "1.5" is refused rather than read as 15.
 const ParseRejects::ParamType rejected[] = {
-    {"de_DE", u"", Error::Empty},           {"de_DE", u"1.5", Error::NotANumber},
-    {"de_DE", u"1.00", Error::NotANumber},  {"de_DE", u"1,5.3", Error::NotANumber},
-    {"de_DE", u"0.001", Error::NotANumber}, {"de_DE", u"1 000", Error::NotANumber},
-    {"de_DE", u"-", Error::NotANumber},     {"en_US", u"inf", Error::NotANumber},
-    {"en_US", u"nan", Error::NotANumber},   {"en_US", u"0x1p3", Error::NotANumber},
-    {"de_DE", u"1E309", Error::OutOfRange}, {"de_DE", u"1E10000000000000000000", Error::OutOfRange},
+    {"de_DE", u"", Error::Empty},
+    {"de_DE", u"1.5", Error::NotANumber},
+    {"de_DE", u"1.00", Error::NotANumber},
+    {"de_DE", u"1,5.3", Error::NotANumber},
+    {"de_DE", u"1.00.000", Error::NotANumber},
+    {"de_DE", u"1.0000", Error::NotANumber},
+    {"en_US", u"1,5", Error::NotANumber},
+    {"de_DE", u"0.001", Error::NotANumber},
+    {"de_DE", u"1 000", Error::NotANumber},
+    {"de_DE", u"-", Error::NotANumber},
+    {"en_US", u"inf", Error::NotANumber},
+    {"en_US", u"nan", Error::NotANumber},
+    {"en_US", u"0x1p3", Error::NotANumber},
+    {"de_DE", u"1E309", Error::OutOfRange},
+    {"de_DE", u"1E10000000000000000000", Error::OutOfRange},
 };
 INSTANTIATE_TEST_SUITE_P(NumberText, ParseRejects, testing::ValuesIn(rejected));
 
@@ -78,11 +89,15 @@ INSTANTIATE_TEST_SUITE_P(NumberText, ParseRejects, testing::ValuesIn(rejected));
 class FormatWrites
     : public testing::TestWithParam<std::tuple<const char*, double, const char16_t*>> {};
 
-TEST_P(FormatWrites, TheText)
+// Every finite value's text reads back; no row may give a text that the input rule refuses.
+TEST_P(FormatWrites, TheTextThatReadsBack)
 {
     const auto& [locale, value, expected] = GetParam();
-    EXPECT_EQ(NumberText::format(value, separatorsFor(locale)).toStdString(),
-              QString::fromUtf16(expected).toStdString());
+    const QString text = NumberText::format(value, separatorsFor(locale));
+    EXPECT_EQ(text.toStdString(), QString::fromUtf16(expected).toStdString());
+    if (std::isfinite(value)) {
+        EXPECT_EQ(NumberText::parse(text, separatorsFor(locale)).error, Error::None);
+    }
 }
 
 const FormatWrites::ParamType formatted[] = {
@@ -96,6 +111,11 @@ const FormatWrites::ParamType formatted[] = {
     {"de_DE", 123456789012345678.0, u"1,23456789012346E+17"},
     {"de_DE", 999999999999999.9, u"1E+15"},
     {"de_DE", -0.0, u"0"},
+    // Rounded to 15 digits, the four largest doubles would leave the range: the text is the
+    // 15-digit value below.
+    {"de_DE", std::numeric_limits<double>::max(), u"1,79769313486231E+308"},
+    {"de_DE", -1.7976931348623151e308, u"-1,79769313486231E+308"},
+    {"de_DE", 1.7976931348623149e308, u"1,79769313486231E+308"},
     {"de_DE", std::numeric_limits<double>::infinity(), u""},
 };
 INSTANTIATE_TEST_SUITE_P(NumberText, FormatWrites, testing::ValuesIn(formatted));

@@ -1,6 +1,7 @@
 #include "Cell.h"
 
 #include "EntryLayout.h"
+#include "GridClipboard.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -9,6 +10,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include <limits>
+
 Cell::Cell(int row, int column, QWidget* parent)
     : QLineEdit(QStringLiteral("0"), parent)
     , row_(row)
@@ -16,6 +19,7 @@ Cell::Cell(int row, int column, QWidget* parent)
 {
     setObjectName(QStringLiteral("z%1_%2").arg(row).arg(column));
     setGeometry(EntryLayout::cell(row, column));
+    setMaxLength(std::numeric_limits<int>::max()); // no text is ever cut
     setToolTip(tr("Geben Sie hier ihre Matrix ein"));
     setAccessibleName(tr("Zeile %1, Spalte %2").arg(row + 1).arg(column + 1));
     setCursorPosition(0);
@@ -92,9 +96,9 @@ void Cell::contextMenuEvent(QContextMenuEvent* event)
 
 void Cell::pasteFromClipboard()
 {
-    const GridClipboard::Block block = GridClipboard::split(QGuiApplication::clipboard()->text());
-    if (block.isSingleValue())
+    const QString text = QGuiApplication::clipboard()->text();
+    if (GridClipboard::split(text, 1, 1))
         paste();
     else
-        emit blockPasted(block);
+        emit blockPasted(text);
 }

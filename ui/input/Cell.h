@@ -1,6 +1,5 @@
 #pragma once
 
-#include "GridClipboard.h"
 #include "NumberText.h"
 
 #include <QLineEdit>
@@ -10,8 +9,9 @@
 // One entry cell of the grid. Receiving the focus selects its text from the caret to the end, so
 // typing replaces the text of a freshly filled cell. A cell remembers the value it was filled
 // with: as long as its text is the one shown for that value, it reads back the exact value, not
-// the 15-digit text. Pasting text of more than one piece (Ctrl+V or the context menu) hands the
-// block to the window instead of inserting it; the context menu also offers to copy the matrix.
+// the 15-digit text. A cell holds text of any length. Pasting text of more than one piece (Ctrl+V
+// or the context menu) hands it to the window instead of inserting it; the context menu also
+// offers to copy the matrix.
 class Cell : public QLineEdit {
     Q_OBJECT
 
@@ -28,7 +28,8 @@ public:
     void focusWithTextSelected();
 
 signals:
-    void blockPasted(const GridClipboard::Block& block);
+    // Clipboard text of more than one piece, not yet split.
+    void blockPasted(const QString& text);
     void copyMatrixRequested();
 
 protected:

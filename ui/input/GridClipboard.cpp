@@ -2,44 +2,34 @@
 
 #include <QRegularExpression>
 
-#include <algorithm>
-
 namespace GridClipboard {
 
-int Block::width() const
+std::optional<Block> split(QStringView text, int maxRows, int maxColumns)
 {
-    qsizetype widest = 0;
-    for (const QStringList& row : rows)
-        widest = std::max(widest, row.size());
-    return static_cast<int>(widest);
-}
-
-bool Block::isSingleValue() const
-{
-    return rows.size() == 1 && rows.front().size() == 1;
-}
-
-bool Block::fitsAt(int row, int column, int order) const
-{
-    return row + height() <= order && column + width() <= order;
-}
-
-Block split(const QString& text)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    static const QRegularExpression pieceBreak(QStringLiteral("[\t;]"));
-
-    QStringList lines = text.split(lineBreak);
-    if (lines.size() > 1 && lines.back().isEmpty())
-        lines.removeLast();
     Block block;
-    for (const QString& line : lines) {
-        QStringList pieces = line.split(pieceBreak);
-        for (QString& piece : pieces)
-            piece = piece.trimmed();
-        block.rows.append(pieces);
+    QStringList pieces;
+    qsizetype start = 0;
+    for (qsizetype i = 0;; ++i) {
+        const bool atEnd = i == text.size();
+        const QChar c = atEnd ? QChar() : text[i];
+        const bool rowEnds = atEnd || c == u'\n' || c == u'\r';
+        if (!rowEnds && c != u'\t' && c != u';')
+            continue;
+        if (pieces.size() == maxColumns)
+            return std::nullopt;
+        pieces.append(text.sliced(start, i - start).trimmed().toString());
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+        if (!rowEnds)
+            continue;
+        block.append(pieces);
+        pieces.clear();
+        if (start >= text.size())
+            return block;
+        if (block.size() == maxRows)
+            return std::nullopt;
     }
-    return block;
 }
 
 QString copiedPiece(const NumberText::Parsed& read, const QString& text,
@@ -51,7 +41,7 @@ QString copiedPiece(const NumberText::Parsed& read, const QString& text,
     return text.trimmed().replace(breaks, QStringLiteral(" "));
 }
 
-QString copyText(const QList<QStringList>& rows)
+QString copyText(const Block& rows)
 {
     QString text;
     for (const QStringList& row : rows)

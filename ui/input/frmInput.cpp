@@ -15,6 +15,16 @@
 
 namespace {
 
+// A cell's text as a message quotes it: at most 40 characters, marked where it is cut.
+QString quoted(const QString& text)
+{
+    constexpr qsizetype longest = 40;
+    if (text.size() <= longest)
+        return text;
+    const qsizetype cut = text.at(longest - 1).isHighSurrogate() ? longest - 1 : longest;
+    return text.first(cut) + u'…';
+}
+
 QString problemWith(NumberText::Error error, const QString& text)
 {
     switch (error) {
@@ -47,7 +57,7 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
             cells_[row][column] = cell;
             cell->installEventFilter(keypad);
             connect(cell, &Cell::blockPasted, this,
-                    [this, cell](const GridClipboard::Block& block) { pasteBlock(*cell, block); });
+                    [this, cell](const QString& text) { pasteBlock(*cell, text); });
             connect(cell, &Cell::copyMatrixRequested, this, &frmInput::copyMatrix);
             if (previous != nullptr)
                 setTabOrder(previous, cell);
@@ -116,11 +126,12 @@ void frmInput::cmdFertigClick()
             Cell* entry = cell(row, column);
             const NumberText::Parsed parsed = entry->read(separators_);
             if (!parsed.ok()) {
-                QMessageBox::warning(this, windowTitle(),
-                                     tr("Zeile %1, Spalte %2: %3\nBitte geben Sie eine Zahl ein.")
-                                         .arg(row + 1)
-                                         .arg(column + 1)
-                                         .arg(problemWith(parsed.error, entry->text().trimmed())));
+                QMessageBox::warning(
+                    this, windowTitle(),
+                    tr("Zeile %1, Spalte %2: %3\nBitte geben Sie eine Zahl ein.")
+                        .arg(row + 1)
+                        .arg(column + 1)
+                        .arg(problemWith(parsed.error, quoted(entry->text().trimmed()))));
                 entry->focusWithTextSelected();
                 return;
             }
@@ -138,24 +149,24 @@ void frmInput::moveFocusVertically(const Cell& from, int rowStep) const
         cell(row, from.column())->setFocus(Qt::OtherFocusReason);
 }
 
-void frmInput::pasteBlock(const Cell& at, const GridClipboard::Block& block)
+void frmInput::pasteBlock(const Cell& at, const QString& text)
 {
-    const int order = lastIndex_ + 1;
-    if (!block.fitsAt(at.row(), at.column(), order)) {
+    const int rows = lastIndex_ + 1 - at.row();
+    const int columns = lastIndex_ + 1 - at.column();
+    const std::optional<GridClipboard::Block> block = GridClipboard::split(text, rows, columns);
+    if (!block) {
         QMessageBox::warning(this, windowTitle(),
-                             tr("Der Block aus der Zwischenablage (%1 × %2 Werte) passt ab "
-                                "Zeile %3, Spalte %4 nicht in die Matrix: dort ist Platz für "
-                                "%5 × %6 Werte.\nEs wurde nichts eingefügt.")
-                                 .arg(block.height())
-                                 .arg(block.width())
+                             tr("Der Block aus der Zwischenablage passt ab Zeile %1, Spalte %2 "
+                                "nicht in die Matrix: dort ist Platz für %3 × %4 Werte.\nEs "
+                                "wurde nichts eingefügt.")
                                  .arg(at.row() + 1)
                                  .arg(at.column() + 1)
-                                 .arg(order - at.row())
-                                 .arg(order - at.column()));
+                                 .arg(rows)
+                                 .arg(columns));
         return;
     }
-    for (int row = 0; row < block.height(); ++row) {
-        const QStringList& pieces = block.rows.at(row);
+    for (int row = 0; row < block->size(); ++row) {
+        const QStringList& pieces = block->at(row);
         for (int column = 0; column < pieces.size(); ++column)
             cell(at.row() + row, at.column() + column)->setText(pieces.at(column));
     }
@@ -163,7 +174,7 @@ void frmInput::pasteBlock(const Cell& at, const GridClipboard::Block& block)
 
 void frmInput::copyMatrix()
 {
-    QList<QStringList> rows;
+    GridClipboard::Block rows;
     for (int row = 0; row <= lastIndex_; ++row) {
         QStringList pieces;
         for (int column = 0; column <= lastIndex_; ++column) {

@@ -11,10 +11,6 @@
 class Cell;
 class QPushButton;
 
-namespace GridClipboard {
-struct Block;
-}
-
 // The entry window: a fixed grid of 10 x 10 cells, of which an opening shows the cells of the
 // chosen order, and the Done button that takes them into the shared matrix. Done hides the
 // window, which keeps its cells and position; its close box cancels and destroys it. Within the
@@ -42,7 +38,7 @@ private:
     void fillCells();
     void cmdFertigClick();
     void moveFocusVertically(const Cell& from, int rowStep) const;
-    void pasteBlock(const Cell& at, const GridClipboard::Block& block);
+    void pasteBlock(const Cell& at, const QString& text);
     void copyMatrix();
 
     NumberText::Separators separators_;

@@ -228,13 +228,18 @@ QString format(double value, const Separators& separators)
         return QStringLiteral("0");
     }
 
+    // Rounded to 15 digits, the four largest doubles would become 1.79769313486232E+308, beyond
+    // the double range, and their text would not read back: they are written as the largest
+    // 15-digit value below, which every magnitude from there on rounds to anyway.
+    constexpr double largestReadable = 1.79769313486231e308;
+    const double written = std::copysign(std::min(std::abs(value), largestReadable), value);
+
     // "-d.ddddddddddddddde+XX": 15 significant digits, correctly rounded, and the exponent of the
     // rounded value.
     std::array<char, 32> buffer{};
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                       std::chars_format::scientific, 14);
-    std::string_view scientific(buffer.data(),
-                                static_cast<std::size_t>(written.ptr - buffer.data()));
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), written,
+                                   std::chars_format::scientific, 14);
+    std::string_view scientific(buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data()));
     const bool negative = scientific.front() == '-';
     if (negative) {
         scientific.remove_prefix(1);

@@ -25,6 +25,8 @@ struct Parsed {
 [[nodiscard]] Parsed parse(QStringView text, const Separators& separators);
 // Output rule. Rounded to 15 significant digits; plain notation when the rounded decimal exponent
 // is -4 to 14, otherwise "d,dddE+XX" with at least two exponent digits. No grouping, no blanks,
-// "-" for negative values, "0" for either zero. Infinities and NaN give an empty string.
+// "-" for negative values, "0" for either zero. Every finite value's text reads back: magnitudes
+// that would round beyond the double range are written 1.79769313486231E+308. Infinities and NaN
+// give an empty string.
 [[nodiscard]] QString format(double value, const Separators& separators);
 } // namespace NumberText

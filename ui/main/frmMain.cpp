@@ -5,6 +5,7 @@
 #include "EntryLayout.h"
 #include "Kalvoran.h"
 #include "OrderChoice.h"
+#include "ProgramIcon.h"
 #include "Twips.h"
 #include "UpDown.h"
 #include "WindowPlacement.h"
@@ -19,6 +20,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <limits>
 
 namespace {
 
@@ -61,6 +64,7 @@ frmMain::frmMain(NumberText::Separators separators, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Kalvora"));
+    setWindowIcon(ProgramIcon::icon());
     setFixedSize(Twips::toPixels(6015), Twips::toPixels(3630));
     createControls();
     setUpFocusAndFonts();
@@ -87,6 +91,7 @@ void frmMain::createControls()
     txtEingabe = new QLineEdit(QStringLiteral("2"), framEingabe);
     txtEingabe->setObjectName(QStringLiteral("txtEingabe"));
     txtEingabe->setGeometry(Twips::toPixels(720, 720, 495, 375));
+    txtEingabe->setMaxLength(std::numeric_limits<int>::max()); // no text is ever cut
     txtEingabe->setAccessibleName(tr("Anzahl der Zeilen/Spalten"));
     txtEingabe->installEventFilter(new DecimalKeypad(separators_.decimal, txtEingabe));
     lblEingabe->setBuddy(txtEingabe);
