@@ -85,4 +85,10 @@ Pair invalidOrder(const QPalette& palette)
     return {base, legibleOn(designMark, base)};
 }
 
+Pair selection(const QPalette& palette)
+{
+    const QColor text = palette.color(QPalette::HighlightedText);
+    return {legibleOn(palette.color(QPalette::Highlight), text), text};
+}
+
 } // namespace SchemeColours

@@ -14,6 +14,8 @@ class QPalette;
 //   lightness is moved away from the background, hue and saturation kept, until they do;
 // - a high-contrast scheme (window and text black and white) gets no colours of its own: the
 //   result is written in its text colour and the mark in its selection colours.
+// Selected text keeps the scheme's selection text colour on its selection colour, moved in
+// lightness where the pair misses the minimum contrast (Qt's standard blue does, with white).
 namespace SchemeColours {
 
 struct Pair {
@@ -33,5 +35,7 @@ inline constexpr double minimumContrast = 4.5;
 [[nodiscard]] QColor result(const QPalette& palette);
 // The text box colours that mark an order text as no order.
 [[nodiscard]] Pair invalidOrder(const QPalette& palette);
+// The colours of selected text: Highlight and HighlightedText.
+[[nodiscard]] Pair selection(const QPalette& palette);
 
 } // namespace SchemeColours

@@ -175,6 +175,9 @@ void frmMain::applySchemeColours()
 
     // A valid order text takes the text box's own colours, whatever the scheme is now.
     QPalette mark;
+    const SchemeColours::Pair selection = SchemeColours::selection(scheme);
+    mark.setColor(QPalette::Highlight, selection.background);
+    mark.setColor(QPalette::HighlightedText, selection.text);
     if (!orderTextValid_) {
         const SchemeColours::Pair markColours = SchemeColours::invalidOrder(scheme);
         mark.setColor(QPalette::Base, markColours.background);
