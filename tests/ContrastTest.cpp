@@ -103,8 +103,8 @@ Seen seen(QWidget* widget)
     const QPalette own = widget->palette();
     const bool ownPalette = widget->testAttribute(Qt::WA_SetPalette);
     QPalette noText = own;
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
-                            QPalette::HighlightedText})
+    for (const auto role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText})
         noText.setColor(role, Qt::transparent);
     widget->setPalette(noText);
     const QImage bare = shot(window);
