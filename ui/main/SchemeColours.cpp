@@ -46,6 +46,12 @@ QColor legibleOn(const QColor& design, const QColor& background)
     return candidate;
 }
 
+bool isHighContrast(const QPalette& palette)
+{
+    return SchemeColours::contrast(palette.color(QPalette::Window),
+                                   palette.color(QPalette::WindowText)) >= highContrastScheme;
+}
+
 } // namespace
 
 namespace SchemeColours {
@@ -57,12 +63,6 @@ double contrast(const QColor& first, const QColor& second)
     const double lighter = std::max(one, other);
     const double darker = std::min(one, other);
     return (lighter + 0.05) / (darker + 0.05);
-}
-
-bool isHighContrast(const QPalette& palette)
-{
-    return contrast(palette.color(QPalette::Window), palette.color(QPalette::WindowText)) >=
-           highContrastScheme;
 }
 
 Pair band(const QPalette& palette)

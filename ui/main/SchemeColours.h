@@ -4,9 +4,9 @@
 
 class QPalette;
 
-// The colours of the main window that are no plain palette roles: the help band, the result and
-// the mark of an order text that is no order. Each is derived from the palette the window runs
-// with, so that a dark or high-contrast colour scheme keeps them legible:
+// The colours of the windows that are no plain palette roles: the help band, the result, the mark
+// of an order text that is no order, and selected text. Each is derived from the palette the
+// window runs with, so that a dark or high-contrast colour scheme keeps them legible:
 // - the band takes the palette's Base/Text pair, the colours the scheme gives a document on its
 //   window (white and black in the standard scheme);
 // - the result is dark blue (0, 0, 192) and the mark red (192, 0, 0) wherever they reach the
@@ -23,13 +23,13 @@ struct Pair {
     QColor text;
 };
 
-// WCAG 2 contrast for normal text, and for large text such as the result, at the enhanced level.
+// The least contrast of a text: WCAG 2 level AA for normal text, AAA for large text such as the
+// result.
 inline constexpr double minimumContrast = 4.5;
 
 // The WCAG 2 contrast ratio of two opaque colours, from 1 (equal luminance) to 21.
 [[nodiscard]] double contrast(const QColor& first, const QColor& second);
 
-[[nodiscard]] bool isHighContrast(const QPalette& palette);
 [[nodiscard]] Pair band(const QPalette& palette);
 // The text colour of the result, painted on the window's background.
 [[nodiscard]] QColor result(const QPalette& palette);
