@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Runs the real Kalvora in its own Xvfb (no window manager) and drives it with real key events.
+# Runs the real Kalvora in its own Xvfb (no window manager) and drives it with real key events;
+# reads it over its own accessibility bus (AT-SPI) as a screen reader does.
 # Usage: smoke.sh PATH_TO_KALVORA. Exit status 0 passed, 1 failed (the failed step is named).
 set -u
 program=$1 step=preparation app=''
 tmp=$(mktemp -d)
-cleanup() { # ends the background processes started here (Xvfb, Kalvora) by their ids
+cleanup() { # ends the background processes started here (Xvfb, buses, Kalvora) by their ids
   kill $(jobs -p) 2>/dev/null
   for _ in {1..20}; do [ -z "$(jobs -rp)" ] && break; sleep 0.25; done
   kill -9 $(jobs -rp) 2>/dev/null; wait; rm -rf "$tmp"
@@ -39,39 +40,68 @@ e = (c.c_long * 24)(33, 0, 1, 0, w, atom(b"WM_PROTOCOLS"), 32, atom(b"WM_DELETE_
 x.XSendEvent(d, c.c_ulong(w), 0, c.c_long(0), e); x.XCloseDisplay(d)
 EOF
 }
+# Debian's pyatspi is a module of the system Python.
+a11y() { /usr/bin/python3 "$(dirname "$0")/a11y.py" "$@"; }
+# read_aloud TEXT: an object of the program has this role, name and description text (tab-separated)
+read_aloud() { a11y tree 2>/dev/null | grep -qF -- "$1"; }
 # open_entry: Alt+E puts the focus on the Eingabe button, Space presses it
 open_entry() {
   focus "$main"; keys alt+e space
   until_ok 15 found 'Eingabe:'; entry=$(window 'Eingabe:')
 }
 
-for t in Xvfb xdotool xwininfo xclip python3; do command -v $t >/dev/null || fail "$t is missing"; done
+atspi=/usr/libexec
+for t in Xvfb xdotool xwininfo xclip python3 dbus-daemon $atspi/at-spi-bus-launcher \
+  $atspi/at-spi2-registryd; do command -v $t >/dev/null || fail "$t is missing"; done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is missing"
 step "start Xvfb"
 Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -displayfd 3 3>"$tmp/display" 2>/dev/null &
 until_ok 30 grep -qs . "$tmp/display"
-# No session bus: Qt finds no accessibility bus and starts none.
-export DISPLAY=:$(cat "$tmp/display") XDG_RUNTIME_DIR=$tmp DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/no-bus
+export DISPLAY=:$(cat "$tmp/display") XDG_RUNTIME_DIR=$tmp DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/bus
+
+step "start a session bus, the accessibility bus and its registry"
+dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" 2>/dev/null &
+until_ok 10 test -S "$tmp/bus"
+"$atspi/at-spi-bus-launcher" --launch-immediately --a11y=1 2>/dev/null &
+until_ok 10 compgen -G "$tmp/at-spi/bus*" >/dev/null
+"$atspi/at-spi2-registryd" >/dev/null 2>&1 &
 
 step "start Kalvora; a 401 x 242 window 'Kalvora' appears"
-QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$program" &
+QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" &
 app=$!
 until_ok 15 found Kalvora
 main=$(window Kalvora)
 size_is "$main" 401 242
+until_ok 20 read_aloud $'label\tErgebnis\t'
 
 step "Alt+E, Space open an 87 x 111 entry window; Escape leaves it open"
 open_entry
 size_is "$entry" 87 111
+until_ok 10 read_aloud $'text\tZeile 2, Spalte 2\t'
 focus "$entry"; keys Escape; sleep 1
 viewable "$entry" || fail "Escape has closed the entry window"
+
+step "x and Alt+F: a message box, read with its text; Return closes it"
+keys x alt+f
+until_ok 10 read_aloud $'label\tZeile 1, Spalte 1: „x“ ist keine gültige Zahl.'
+keys Return
+until_ok 10 eval '! read_aloud alert'
+focus "$entry"
 
 step "type 1 Tab 2 Tab 3 Tab 4; Alt+F closes the entry window, the program goes on"
 keys 1 Tab 2 Tab 3 Tab 4 alt+f
 until_ok 15 hidden "$entry"
 running
 
-step "Alt+B computes; the result, selected with the mouse, reads det(D) = -2"
-focus "$main"; keys alt+b; sleep 1
+step "Alt+B computes; the result is announced and, selected with the mouse, reads det(D) = -2"
+a11y announce Ergebnis 15 >"$tmp/announced" 2>/dev/null &
+listener=$!
+until_ok 10 grep -qs listening "$tmp/announced"
+sleep 1 # the program learns of the new listener
+focus "$main"; keys alt+b
+wait "$listener" || fail "no change of the result's description was announced"
+[ "$(tail -n1 "$tmp/announced")" = "det(D) = -2" ] || fail "announced: $(tail -n1 "$tmp/announced")"
+read_aloud $'label\tErgebnis\tdet(D) = -2' || fail "the result's description is not det(D) = -2"
 xdotool mousemove --window "$main" 9 200 mousedown 1 mousemove --window "$main" 216 200 mouseup 1
 result() { [ "$(xclip -o -selection primary 2>/dev/null)" = "det(D) = -2" ]; }
 until_ok 10 result

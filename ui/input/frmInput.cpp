@@ -4,10 +4,12 @@
 #include "DecimalKeypad.h"
 #include "GridClipboard.h"
 #include "Kalvoran.h"
+#include "SchemeColours.h"
 #include "WindowPlacement.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -69,6 +71,28 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
     cmdFertig->setDefault(false);
     setTabOrder(previous, cmdFertig);
     connect(cmdFertig, &QPushButton::clicked, this, &frmInput::cmdFertigClick);
+    applySchemeColours();
+}
+
+void frmInput::applySchemeColours()
+{
+    // A cell receiving the focus selects its text, so the selection is what a visited cell shows.
+    const SchemeColours::Pair colours = SchemeColours::selection(palette());
+    QPalette selection;
+    selection.setColor(QPalette::Highlight, colours.background);
+    selection.setColor(QPalette::HighlightedText, colours.text);
+    for (const auto& row : cells_) {
+        for (Cell* cell : row)
+            cell->setPalette(selection);
+    }
+}
+
+void frmInput::changeEvent(QEvent* event)
+{
+    // The desktop's colour scheme may change while the program runs.
+    if (event->type() == QEvent::PaletteChange)
+        applySchemeColours();
+    QDialog::changeEvent(event);
 }
 
 Cell* frmInput::cell(int row, int column) const

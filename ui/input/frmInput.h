@@ -30,10 +30,12 @@ public:
     [[nodiscard]] Cell* cell(int row, int column) const;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void applySchemeColours();
     void showCellsOfOrder();
     void fillCells();
     void cmdFertigClick();

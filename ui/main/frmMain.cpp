@@ -6,6 +6,7 @@
 #include "Kalvoran.h"
 #include "OrderChoice.h"
 #include "ProgramIcon.h"
+#include "SchemeColours.h"
 #include "Twips.h"
 #include "UpDown.h"
 #include "WindowPlacement.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,7 +43,6 @@ QLabel* makeLabel(const QString& text, const QRect& geometry, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setGeometry(geometry);
-    label->setAutoFillBackground(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
@@ -79,6 +80,8 @@ void frmMain::createControls()
                           "die Werte der Kalvora ein."),
                        Twips::toPixels(0, 0, 6015, 855), this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    // The band is the one label with a background of its own; the others show their container's.
+    Label1->setAutoFillBackground(true);
 
     framEingabe = new QGroupBox(tr("Eingabeoptionen"), this);
     framEingabe->setObjectName(QStringLiteral("framEingabe"));
@@ -159,14 +162,41 @@ void frmMain::setUpFocusAndFonts()
         fontOf({QStringLiteral("Swiss 721 Narrow SWA"), QStringLiteral("Liberation Sans Narrow"),
                 QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans Condensed")},
                14.25, QFont::Bold));
+    applySchemeColours();
+}
 
-    // Qt has no palette role for the title bar's text colour; white is its standard value.
-    QPalette band = Label1->palette();
-    band.setColor(QPalette::Window, Qt::white);
+void frmMain::applySchemeColours()
+{
+    const QPalette& scheme = palette();
+    const SchemeColours::Pair bandColours = SchemeColours::band(scheme);
+    QPalette band;
+    band.setColor(QPalette::Window, bandColours.background);
+    band.setColor(QPalette::WindowText, bandColours.text);
     Label1->setPalette(band);
-    QPalette result = lblAusgabe->palette();
-    result.setColor(QPalette::WindowText, QColor(0, 0, 192));
+
+    QPalette result;
+    result.setColor(QPalette::WindowText, SchemeColours::result(scheme));
     lblAusgabe->setPalette(result);
+
+    // A valid order text takes the text box's own colours, whatever the scheme is now.
+    QPalette mark;
+    const SchemeColours::Pair selection = SchemeColours::selection(scheme);
+    mark.setColor(QPalette::Highlight, selection.background);
+    mark.setColor(QPalette::HighlightedText, selection.text);
+    if (!orderTextValid_) {
+        const SchemeColours::Pair markColours = SchemeColours::invalidOrder(scheme);
+        mark.setColor(QPalette::Base, markColours.background);
+        mark.setColor(QPalette::Text, markColours.text);
+    }
+    txtEingabe->setPalette(mark);
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    // The desktop's colour scheme may change while the program runs.
+    if (event->type() == QEvent::PaletteChange)
+        applySchemeColours();
+    QWidget::changeEvent(event);
 }
 
 void frmMain::formLoad()
@@ -188,11 +218,8 @@ void frmMain::txtEingabeChange()
         Kalvoran::LastIndex = *lastIndex;
 
     // A text that is no order (as on the way to retyping one) is only marked, never refused.
-    QPalette palette = txtEingabe->palette();
-    palette.setColor(QPalette::Text, lastIndex
-                                         ? QApplication::palette(txtEingabe).color(QPalette::Text)
-                                         : QColor(192, 0, 0));
-    txtEingabe->setPalette(palette);
+    orderTextValid_ = lastIndex.has_value();
+    applySchemeColours();
     txtEingabe->setToolTip(lastIndex ? QString()
                                      : tr("Keine gültige Anzahl: bitte eine Zahl von 1 bis %1 "
                                           "eingeben.")

@@ -25,12 +25,14 @@ public:
     enum StartButton { Compute = 0, Exit = 1 };
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
     void setUpFocusAndFonts();
     void formLoad();
+    void applySchemeColours();
 
     void udEingabeChange();
     void txtEingabeChange();
@@ -49,4 +51,5 @@ private:
     QLabel* lblAusgabe = nullptr;
     QLabel* lblAutor = nullptr;
     QPointer<frmInput> input_;
+    bool orderTextValid_ = true;
 };

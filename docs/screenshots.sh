@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of the real program in its own Xvfb: the main window in the standard
+# light scheme and in GTK's Adwaita dark (through Qt's GTK platform theme), and the entry window.
+# Usage: docs/screenshots.sh PATH_TO_KALVORA (from the release build: build/app/kalvora).
+set -euo pipefail
+program=$(realpath "$1")
+docs=$(dirname "$(realpath "$0")")
+tmp=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$tmp"' EXIT
+
+Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -displayfd 3 3>"$tmp/display" 2>/dev/null &
+until grep -qs . "$tmp/display"; do sleep 0.2; done
+export DISPLAY=:$(cat "$tmp/display") XDG_RUNTIME_DIR=$tmp LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
+
+window() { until xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 | grep .; do sleep 0.2; done; }
+# shot WINDOW FILE: the window's client area as a PNG
+shot() {
+  python3 - "$1" "$2" <<'PY'
+import ctypes as c, struct, sys, zlib
+x = c.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = c.c_void_p
+x.XGetImage.restype = c.POINTER(c.c_int)
+x.XGetImage.argtypes = [c.c_void_p, c.c_ulong] + [c.c_int] * 2 + [c.c_uint] * 2 + [c.c_ulong, c.c_int]
+class Attributes(c.Structure):
+    _fields_ = [("x", c.c_int), ("y", c.c_int), ("width", c.c_int), ("height", c.c_int),
+                ("rest", c.c_byte * 256)]
+d = c.c_void_p(x.XOpenDisplay(None))
+w = int(sys.argv[1])
+a = Attributes()
+x.XGetWindowAttributes(d, c.c_ulong(w), c.byref(a))
+image = x.XGetImage(d, w, 0, 0, a.width, a.height, 0xFFFFFFFF, 2)  # ZPixmap
+# XImage: width, height, xoffset, format, data pointer, ..., bytes_per_line at int index 11
+data = c.cast(c.cast(image, c.POINTER(c.c_void_p))[2], c.POINTER(c.c_ubyte))
+stride = image[11]
+rows = b"".join(b"\0" + bytes(v for px in range(a.width) for v in
+                              (data[y * stride + 4 * px + 2], data[y * stride + 4 * px + 1],
+                               data[y * stride + 4 * px]))
+                for y in range(a.height))
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+with open(sys.argv[2], "wb") as png:
+    png.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", a.width, a.height, 8, 2, 0, 0, 0))
+              + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+PY
+}
+# run FILE [ENVIRONMENT...]: starts the program, computes the 2 x 2 zero matrix, takes the window
+run() {
+  local file=$1; shift
+  env "$@" "$program" &
+  app=$!
+  main=$(window Kalvora)
+  xdotool windowfocus --sync "$main" key --delay 80 alt+b; sleep 1
+  shot "$main" "$docs/$file"
+}
+
+run main-window.png
+xdotool key --delay 80 ctrl+a 3 alt+e space
+entry=$(window 'Eingabe:'); sleep 1
+shot "$entry" "$docs/entry-window.png"
+kill "$app"; wait "$app" || true
+run main-window-dark.png QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
+kill "$app"; wait "$app" || true

@@ -1,0 +1,283 @@
+#include "Kalvoran.h"
+#include "ModalHelper.h"
+#include "NumberText.h"
+#include "SchemeColours.h"
+#include "frmInput.h"
+#include "frmMain.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QStyle>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+#include <utility>
+#include <vector>
+
+using SchemeColours::contrast;
+
+namespace {
+
+QPalette schemePalette(const std::vector<std::pair<QPalette::ColorRole, QRgb>>& roles)
+{
+    QPalette palette = QApplication::style()->standardPalette();
+    for (const auto& [role, colour] : roles)
+        palette.setColor(role, colour);
+    return palette;
+}
+
+// What Qt's GTK theme gives for GTK's Adwaita in its dark variant.
+QPalette darkPalette()
+{
+    return schemePalette({{QPalette::Window, 0x323232},
+                          {QPalette::WindowText, 0xf0f0f0},
+                          {QPalette::Base, 0x242424},
+                          {QPalette::AlternateBase, 0x2b2b2b},
+                          {QPalette::Text, 0xf0f0f0},
+                          {QPalette::Button, 0x323232},
+                          {QPalette::ButtonText, 0xf0f0f0},
+                          {QPalette::Light, 0x4b4b4b},
+                          {QPalette::Midlight, 0x2a2a2a},
+                          {QPalette::Mid, 0x262626},
+                          {QPalette::Dark, 0x212121},
+                          {QPalette::Shadow, 0x191919},
+                          {QPalette::BrightText, 0x4b4b4b},
+                          {QPalette::HighlightedText, 0xf0f0f0},
+                          {QPalette::PlaceholderText, 0xf0f0f0}});
+}
+
+QPalette highContrastPalette()
+{
+    return schemePalette({{QPalette::Window, 0x000000},
+                          {QPalette::WindowText, 0xffffff},
+                          {QPalette::Base, 0x000000},
+                          {QPalette::Text, 0xffffff},
+                          {QPalette::Button, 0x000000},
+                          {QPalette::ButtonText, 0xffffff},
+                          {QPalette::Highlight, 0xffff00},
+                          {QPalette::HighlightedText, 0x000000}});
+}
+
+// A text as it is seen: the colour of its pixels and the background under them.
+struct Seen {
+    int pixels = 0;
+    QColor text;
+    QColor background;
+    [[nodiscard]] double ratio() const { return pixels == 0 ? 1.0 : contrast(text, background); }
+};
+
+QImage shot(QWidget* window)
+{
+    return window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The rendering is made at a whole multiple of the window's size.
+int scaleOf(const QImage& image)
+{
+    return qRound(image.devicePixelRatio());
+}
+
+QColor pixelAt(const QImage& image, QPoint point)
+{
+    return image.pixel(point * scaleOf(image));
+}
+
+QRect pixelsOf(const QWidget* widget, const QImage& image)
+{
+    const QPoint topLeft = widget->mapTo(widget->window(), QPoint());
+    return {topLeft * scaleOf(image), widget->size() * scaleOf(image)};
+}
+
+// Renders the widget's window once as it is and once with the widget's text colours transparent:
+// the pixels of the widget that differ are its text's, the second rendering holds the background
+// under each of them. Glyph edges blend into the background, so the text's colour is that of its
+// pixel that stands out most. Pixels under child widgets belong to those.
+Seen seen(QWidget* widget)
+{
+    QWidget* window = widget->window();
+    const QImage shown = shot(window);
+    const QPalette own = widget->palette();
+    const bool ownPalette = widget->testAttribute(Qt::WA_SetPalette);
+    QPalette noText = own;
+    for (const auto role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText})
+        noText.setColor(role, Qt::transparent);
+    widget->setPalette(noText);
+    const QImage bare = shot(window);
+    widget->setPalette(ownPalette ? own : QPalette());
+
+    QRegion region(pixelsOf(widget, shown));
+    for (const QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible())
+            region -= pixelsOf(child, shown);
+    }
+    Seen text;
+    for (const QRect& rect : region) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QColor painted = shown.pixel(x, y);
+                const QColor under = bare.pixel(x, y);
+                if (painted == under)
+                    continue;
+                if (text.pixels++ == 0 || contrast(painted, under) > text.ratio()) {
+                    text.text = painted;
+                    text.background = under;
+                }
+            }
+        }
+    }
+    return text;
+}
+
+QString textOf(const QWidget* widget)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    if (const auto* box = qobject_cast<const QLineEdit*>(widget))
+        return box->text();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget))
+        return frame->title();
+    return {};
+}
+
+// Every visible label, button, text box and frame title of the window has its text legible.
+void checkTexts(QWidget* window, double minimum)
+{
+    int texts = 0;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisible() || textOf(widget).isEmpty())
+            continue;
+        ++texts;
+        const Seen text = seen(widget);
+        QVERIFY2(text.pixels > 0 && text.ratio() >= minimum,
+                 qPrintable(QStringLiteral("%1 \"%2\": %3 on %4, %5:1")
+                                .arg(widget->objectName(), textOf(widget), text.text.name(),
+                                     text.background.name())
+                                .arg(text.ratio(), 0, 'f', 2)));
+    }
+    QVERIFY(texts > 0);
+}
+
+} // namespace
+
+class ContrastTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<frmMain> window;
+
+    template <class T> T* child(const char* name) const
+    {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    void setOrderText(const char* text) const
+    {
+        child<QLineEdit>("txtEingabe")->setText(QString::fromLatin1(text));
+    }
+
+private slots:
+    void init()
+    {
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        Kalvoran::MatrixD = Kalvoran::Matrix(2, 2);
+        Kalvoran::MatrixD(0, 0) = 1.5;
+        Kalvoran::MatrixD(1, 1) = -2;
+        window = std::make_unique<frmMain>(NumberText::separatorsOf(QLocale(QLocale::German)));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTest::mouseClick(child<QAbstractButton>("btnStart0"), Qt::LeftButton);
+    }
+    void cleanup() { window.reset(); }
+
+    void contrastRatio_data()
+    {
+        QTest::addColumn<QColor>("first");
+        QTest::addColumn<QColor>("second");
+        QTest::addColumn<double>("ratio");
+        QTest::newRow("black on white") << QColor(Qt::black) << QColor(Qt::white) << 21.0;
+        QTest::newRow("equal luminance") << QColor(0x777777) << QColor(0x777777) << 1.0;
+        QTest::newRow("grey at the minimum") << QColor(0xffffff) << QColor(0x767676) << 4.54;
+        QTest::newRow("blue weighs least") << QColor(0x0000ff) << QColor(Qt::black) << 2.44;
+    }
+    void contrastRatio()
+    {
+        QFETCH(QColor, first);
+        QFETCH(QColor, second);
+        QFETCH(double, ratio);
+        QCOMPARE(std::round(contrast(first, second) * 100) / 100, ratio);
+        QCOMPARE(contrast(second, first), contrast(first, second));
+    }
+
+    // The window is built in the standard scheme; each scheme is switched to while it runs.
+    void textsAreLegible_data()
+    {
+        QTest::addColumn<QPalette>("scheme");
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<bool>("bandStandsOut");
+        QTest::newRow("light") << QApplication::style()->standardPalette()
+                               << SchemeColours::minimumContrast << true;
+        QTest::newRow("dark") << darkPalette() << SchemeColours::minimumContrast << true;
+        // Black and white are 21:1, black on a yellow selection 19.6:1.
+        QTest::newRow("high contrast") << highContrastPalette() << 19.0 << false;
+    }
+    void textsAreLegible()
+    {
+        QFETCH(QPalette, scheme);
+        QFETCH(double, minimum);
+        QApplication::setPalette(scheme);
+        QCoreApplication::processEvents();
+        checkTexts(window.get(), minimum);
+
+        QFETCH(bool, bandStandsOut);
+        const QImage shown = shot(window.get());
+        const QColor windowBackground = pixelAt(shown, {200, 60}); // between band and frame
+        const QColor band = seen(child<QLabel>("Label1")).background;
+        QCOMPARE(band != windowBackground, bandStandsOut);
+
+        // Labels in the frame show the frame's own background, seen just beside them.
+        const auto* inFrame = child<QLabel>("lblEingabe");
+        const QPoint corner = inFrame->mapTo(window.get(), QPoint(inFrame->width() - 1, 0));
+        QCOMPARE(pixelAt(shown, corner), pixelAt(shown, corner + QPoint(2, 0)));
+
+        setOrderText("x");
+        const Seen mark = seen(child<QLineEdit>("txtEingabe"));
+        QVERIFY2(mark.ratio() >= minimum, qPrintable(QString::number(mark.ratio())));
+        QVERIFY(mark.text != scheme.color(QPalette::Text));
+
+        setOrderText("3");
+        whileShowing<frmInput>(
+            [this] { QTest::mouseClick(child<QAbstractButton>("btnEingabe"), Qt::LeftButton); },
+            [minimum](frmInput* input) {
+                QVERIFY(input->focusWidget() != nullptr);
+                checkTexts(input, minimum);
+                input->hide();
+            });
+    }
+
+    void standardSchemeKeepsTheDesignColours()
+    {
+        const QPalette standard = QApplication::palette();
+        const Seen band = seen(child<QLabel>("Label1"));
+        QCOMPARE(band.background, QColor(Qt::white));
+        QCOMPARE(band.text, standard.color(QPalette::WindowText));
+        QCOMPARE(seen(child<QLabel>("lblAusgabe")).text, QColor(0, 0, 192));
+        setOrderText("x");
+        QCOMPARE(seen(child<QLineEdit>("txtEingabe")).text, QColor(192, 0, 0));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    // Glyph edges blend into the background, and the thin strokes of small text may have no pixel
+    // that is wholly text. At twice the size they do, and the text colour itself is seen.
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    ContrastTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "ContrastTest.moc"

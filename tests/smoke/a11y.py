@@ -1,0 +1,66 @@
+"""Reads Kalvora over the accessibility bus (AT-SPI), as a screen reader does.
+
+  a11y.py tree                    one line per object of the program: role, name, description
+  a11y.py announce NAME SECONDS   waits for the description of the object NAME to change and
+                                  prints the new one; prints "listening" once it listens
+Exit status 0 when read, 1 when the program or the change is not found in time.
+"""
+import sys
+
+import pyatspi
+from gi.repository import GLib
+
+
+def program():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == "Kalvora":
+            return app
+    return None
+
+
+def lines(node, depth=0):
+    try:
+        yield "\t".join([node.getRoleName(), node.name, node.description])
+        children = list(node)
+    except GLib.Error:  # an object gone while it is read
+        return
+    for child in children:
+        if child is not None:
+            yield from lines(child, depth + 1)
+
+
+def tree():
+    app = program()
+    if app is None:
+        return 1
+    for line in lines(app):
+        print(line.replace("\n", " "))
+    return 0
+
+
+def announce(name, seconds):
+    heard = []
+
+    def changed(event):
+        if event.source is not None and event.source.name == name:
+            heard.append(event.source.description)
+            pyatspi.Registry.stop()
+
+    pyatspi.Registry.registerEventListener(
+        changed, "object:property-change:accessible-description")
+    GLib.timeout_add_seconds(seconds, pyatspi.Registry.stop)
+    GLib.idle_add(lambda: print("listening", flush=True) and False)
+    pyatspi.Registry.start()
+    if not heard:
+        return 1
+    print(heard[0])
+    return 0
+
+
+if __name__ == "__main__":
+    command = sys.argv[1] if len(sys.argv) > 1 else ""
+    if command == "tree":
+        sys.exit(tree())
+    if command == "announce" and len(sys.argv) == 4:
+        sys.exit(announce(sys.argv[2], int(sys.argv[3])))
+    sys.exit(__doc__)
