@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Kalvoran.h"
+
+#include <cmath>
+#include <limits>
+
+namespace Kalvoran {
+
+// Whether long double has a wider exponent range than double (the 80-bit x87 format): products
+// of two doubles and their sums then cannot overflow before the result is rounded to double.
+inline constexpr bool ExtendedStepAvailable =
+    std::numeric_limits<long double>::max_exponent >
+    2 * std::numeric_limits<double>::max_exponent;
+
+// The step in long double: each 2 x 2 value and each running sum is formed with the wider
+// exponent range, rounded once to double and checked. Correct only where ExtendedStepAvailable.
+struct ExtendedStep {
+    using Wide = long double;
+
+    static double stored(Wide value)
+    {
+        const auto result = static_cast<double>(value);
+        if (!std::isfinite(result))
+            throw OverflowError();
+        return result;
+    }
+
+    // a00 * a11 - a10 * a01
+    static double twoByTwo(double a00, double a01, double a10, double a11)
+    {
+        return stored(Wide{a00} * a11 - Wide{a10} * a01);
+    }
+
+    // t + sum with t = d * a
+    static double addTerm(double d, double a, double sum)
+    {
+        const Wide term = Wide{d} * a;
+        return stored(term + sum);
+    }
+
+    // sum - t with t = d * a
+    static double subtractTerm(double sum, double d, double a)
+    {
+        const Wide term = Wide{d} * a;
+        return stored(sum - term);
+    }
+};
+
+} // namespace Kalvoran

@@ -1,0 +1,95 @@
+#include "PortableStep.h"
+
+#include "Kalvoran.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace Kalvoran {
+namespace {
+
+// Lowest exponent of a subnormal double: 2^-1074 is the spacing below 2^-1022.
+constexpr int SubnormalExponent = -1074;
+
+bool nonZeroFinite(double x) { return x != 0 && std::isfinite(x); }
+
+// A product of two non-zero finite doubles as (hi + lo) * 2^exponent, hi + lo exact and
+// |hi| in [1/4, 1): the factors' mantissas in [1/2, 1) multiply without leaving the range.
+struct ScaledProduct {
+    PortableStep::Pair mantissa;
+    int exponent;
+};
+
+ScaledProduct scaledProduct(double a, double b)
+{
+    int ea = 0;
+    int eb = 0;
+    const double ma = std::frexp(a, &ea);
+    const double mb = std::frexp(b, &eb);
+    return {PortableStep::twoProduct(ma, mb), ea + eb};
+}
+
+// The pair times 2^shift for shift <= 0. Exact unless a part falls below the double range, and
+// then the lost part lies more than 2^-900 below the leading term of the step.
+PortableStep::Pair shifted(PortableStep::Pair value, int shift)
+{
+    return {std::ldexp(value.hi, shift), std::ldexp(value.lo, shift)};
+}
+
+// The rounded (h + l) * 2^exponent, inf beyond the range. Where the result falls below the normal range it is
+// rounded once to the subnormal grid, the remainder l deciding ties and near-ties.
+double rescaled(PortableStep::Pair value, int exponent)
+{
+    const PortableStep::Pair sum = PortableStep::twoSum(value.hi, value.lo);
+    const double result = std::ldexp(sum.hi, exponent);
+    if (!(std::fabs(result) < std::numeric_limits<double>::min()))
+        return result;
+    // In units of the subnormal spacing the value is below 2^52, so nearbyint() rounds it to
+    // the grid; only an exact tie in the leading part can be moved by the remainder.
+    const double units = std::ldexp(sum.hi, exponent - SubnormalExponent);
+    const double rest = std::ldexp(sum.lo, exponent - SubnormalExponent);
+    double rounded = std::nearbyint(units);
+    const double below = units - rounded;
+    if (below == 0.5 && rest > 0)
+        rounded += 1;
+    else if (below == -0.5 && rest < 0)
+        rounded -= 1;
+    return std::ldexp(rounded, SubnormalExponent);
+}
+
+} // namespace
+
+double PortableStep::checked(double result)
+{
+    if (!std::isfinite(result))
+        throw OverflowError();
+    return result;
+}
+
+double PortableStep::twoByTwoAtRangeEnds(double a00, double a01, double a10, double a11)
+{
+    // With a zero or non-finite factor the plain formula rounds once or yields inf or NaN.
+    if (!nonZeroFinite(a00) || !nonZeroFinite(a01) || !nonZeroFinite(a10) || !nonZeroFinite(a11))
+        return checked(a00 * a11 - a10 * a01);
+    const ScaledProduct p = scaledProduct(a00, a11);
+    const ScaledProduct q = scaledProduct(a10, a01);
+    const int exponent = std::max(p.exponent, q.exponent);
+    return checked(rescaled(differenceOfProducts(shifted(p.mantissa, p.exponent - exponent),
+                                                 shifted(q.mantissa, q.exponent - exponent)),
+                            exponent));
+}
+
+double PortableStep::addTermAtRangeEnds(double d, double a, double sum)
+{
+    if (!nonZeroFinite(d) || !nonZeroFinite(a) || !nonZeroFinite(sum))
+        return checked(d * a + sum);
+    const ScaledProduct p = scaledProduct(d, a);
+    int sumExponent = 0;
+    const double sumMantissa = std::frexp(sum, &sumExponent);
+    const int exponent = std::max(p.exponent, sumExponent);
+    return checked(rescaled(productPlusSum(shifted(p.mantissa, p.exponent - exponent),
+                                           std::ldexp(sumMantissa, sumExponent - exponent)),
+                            exponent));
+}
+
+} // namespace Kalvoran
