@@ -11,8 +11,6 @@ namespace {
 // Lowest exponent of a subnormal double: 2^-1074 is the spacing below 2^-1022.
 constexpr int SubnormalExponent = -1074;
 
-bool nonZeroFinite(double x) { return x != 0 && std::isfinite(x); }
-
 // A product of two non-zero finite doubles as (hi + lo) * 2^exponent, hi + lo exact and
 // |hi| in [1/4, 1): the factors' mantissas in [1/2, 1) multiply without leaving the range.
 struct ScaledProduct {
@@ -68,9 +66,18 @@ double PortableStep::checked(double result)
 
 double PortableStep::twoByTwoAtRangeEnds(double a00, double a01, double a10, double a11)
 {
-    // With a zero or non-finite factor the plain formula rounds once or yields inf or NaN.
-    if (!nonZeroFinite(a00) || !nonZeroFinite(a01) || !nonZeroFinite(a10) || !nonZeroFinite(a11))
-        return checked(a00 * a11 - a10 * a01);
+    if (!std::isfinite(a00) || !std::isfinite(a01) || !std::isfinite(a10) || !std::isfinite(a11))
+        return checked(a00 * a11 - a10 * a01); // inf or NaN
+    // A product with a zero factor is an exact zero and leaves the other product, rounded once;
+    // subtracting the zero could lose the sign of a product that underflows to zero.
+    const bool pZero = a00 == 0 || a11 == 0;
+    const bool qZero = a10 == 0 || a01 == 0;
+    if (pZero && qZero)
+        return a00 * a11 - a10 * a01;
+    if (qZero)
+        return checked(a00 * a11);
+    if (pZero)
+        return checked(-(a10 * a01));
     const ScaledProduct p = scaledProduct(a00, a11);
     const ScaledProduct q = scaledProduct(a10, a01);
     const int exponent = std::max(p.exponent, q.exponent);
@@ -81,8 +88,12 @@ double PortableStep::twoByTwoAtRangeEnds(double a00, double a01, double a10, dou
 
 double PortableStep::addTermAtRangeEnds(double d, double a, double sum)
 {
-    if (!nonZeroFinite(d) || !nonZeroFinite(a) || !nonZeroFinite(sum))
-        return checked(d * a + sum);
+    if (!std::isfinite(d) || !std::isfinite(a) || !std::isfinite(sum))
+        return checked(d * a + sum); // inf or NaN
+    if (d == 0 || a == 0)
+        return d * a + sum; // an exact zero term
+    if (sum == 0)
+        return checked(d * a); // the term rounded once, keeping its sign if it underflows
     const ScaledProduct p = scaledProduct(d, a);
     int sumExponent = 0;
     const double sumMantissa = std::frexp(sum, &sumExponent);
