@@ -1,17 +1,11 @@
 #pragma once
 
 #include "Kalvoran.h"
+#include "TargetFeatures.h"
 
 #include <cmath>
-#include <limits>
 
 namespace Kalvoran {
-
-// Whether long double has a wider exponent range than double (the 80-bit x87 format): products
-// of two doubles and their sums then cannot overflow before the result is rounded to double.
-inline constexpr bool ExtendedStepAvailable =
-    std::numeric_limits<long double>::max_exponent >
-    2 * std::numeric_limits<double>::max_exponent;
 
 // The step in long double: each 2 x 2 value and each running sum is formed with the wider
 // exponent range, rounded once to double and checked. Correct only where ExtendedStepAvailable.

@@ -1,33 +1,46 @@
 #pragma once
 
+#include "TargetFeatures.h"
+
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace Kalvoran {
 
 // The step in double arithmetic alone, for compilers whose long double is no wider than double.
-// Products are split exactly into a rounded part and its error (Dekker), the pieces are summed
-// without losing their rounding errors, and the stored result lies within 1 ulp of the exact
-// value of the step's formula. Where a factor is outside [2^-450, 2^450] the operands are first
-// scaled by powers of two, so a product beyond the double range never fails on its own; a step
-// whose result leaves the range throws OverflowError, one below it gives a subnormal or zero.
+// Each product is split exactly into its rounded value and its rounding error (by fma where that
+// is one instruction, else by Dekker's algorithm), the pieces are summed keeping the rounding
+// error of the leading sum, and the stored result lies within 1 ulp of the exact value of the
+// step's formula, nearly always on the nearest double. Where a product lies outside
+// [2^-900, 2^900] the operands are first scaled by powers of two, so a product beyond the double
+// range never fails on its own; a step whose result leaves the range throws OverflowError, one
+// below it gives the nearest subnormal or zero.
 class PortableStep {
 public:
     // a00 * a11 - a10 * a01
     static double twoByTwo(double a00, double a01, double a10, double a11)
     {
-        if (!moderate(a00) || !moderate(a01) || !moderate(a10) || !moderate(a11))
-            return twoByTwoAtRangeEnds(a00, a01, a10, a11);
-        const auto [h, l] = differenceOfProducts(twoProduct(a00, a11), twoProduct(a10, a01));
-        return h + l; // products within [2^-900, 2^900]: the result is finite and normal or zero
+        const Pair p = twoProduct(a00, a11);
+        const Pair q = twoProduct(a10, a01);
+        const auto [h, l] = differenceOfProducts(p, q);
+        const double result = h + l;
+        // Products within [2^-900, 2^900] give a finite result, normal or zero; NaN comes from
+        // a factor too large to split.
+        if (moderateProduct(p.hi) && moderateProduct(q.hi) && !std::isnan(result))
+            return result;
+        return twoByTwoAtRangeEnds(a00, a01, a10, a11);
     }
 
     // t + sum with t = d * a
     static double addTerm(double d, double a, double sum)
     {
-        if (!moderate(d) || !moderate(a))
-            return addTermAtRangeEnds(d, a, sum);
-        const auto [h, l] = productPlusSum(twoProduct(d, a), sum);
-        return checked(h + l);
+        const Pair p = twoProduct(d, a);
+        const auto [h, l] = productPlusSum(p, sum);
+        const double result = h + l;
+        if (moderateProduct(p.hi) && std::isfinite(result))
+            return result;
+        return addTermAtRangeEnds(d, a, sum);
     }
 
     // sum - t with t = d * a
@@ -47,10 +60,14 @@ public:
         return {s, (a - (s - bPart)) + (b - bPart)};
     }
 
-    // a * b exactly (Dekker's TwoProduct), hi being the rounded product. Exact while the
-    // factors' magnitudes and their product's stay inside the ranges moderate() admits.
+    // a * b exactly, hi being the rounded product, while the product lies within
+    // [2^-900, 2^900] and, for Dekker's algorithm, no factor reaches 2^996.
     static Pair twoProduct(double a, double b)
     {
+        if constexpr (FastExactFma) {
+            const double p = a * b;
+            return {p, std::fma(a, b, -p)};
+        }
         const Pair x = split(a);
         const Pair y = split(b);
         const double p = a * b;
@@ -84,10 +101,13 @@ private:
         return {hi, a - hi};
     }
 
-    static bool moderate(double x)
+    // Whether |p| lies within [2^-900, 2^900]: one comparison of the bit patterns without the
+    // sign, in which a magnitude below the range wraps round to a large number.
+    static bool moderateProduct(double p)
     {
-        const double magnitude = std::fabs(x);
-        return magnitude >= 0x1p-450 && magnitude <= 0x1p450;
+        constexpr std::uint64_t smallest = std::bit_cast<std::uint64_t>(0x1p-900) << 1;
+        constexpr std::uint64_t largest = std::bit_cast<std::uint64_t>(0x1p900) << 1;
+        return (std::bit_cast<std::uint64_t>(p) << 1) - smallest <= largest - smallest;
     }
 
     static double checked(double result);

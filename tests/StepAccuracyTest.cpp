@@ -210,12 +210,19 @@ const Family Families[] = {
          const double sum = std::ldexp(static_cast<double>(rng() % 2001) - 1000, -1074);
          return StepInput{accumulation(rng), halfway, std::ldexp(off, -475), sum, 0};
      }},
-    {"ZeroFactorsAndProductsThatUnderflow",
+    {"ZeroSubnormalAndHugeFactors",
      [](std::mt19937_64& rng) {
          const auto any = [&rng] {
-             const double tiny = randomDouble(rng, -600, -480);
-             const double zero = rng() % 2 ? 0.0 : -0.0;
-             return rng() % 3 == 0 ? zero : rng() % 2 ? tiny : randomDouble(rng, -5, 5);
+             switch (rng() % 4) {
+             case 0:
+                 return rng() % 2 ? 0.0 : -0.0;
+             case 1:
+                 return randomDouble(rng, -1074, -480); // subnormal from 2^-1022 down
+             case 2:
+                 return randomDouble(rng, 400, 1023);
+             default:
+                 return randomDouble(rng, -5, 5);
+             }
          };
          const Kind kind = rng() % 2 ? accumulation(rng) : Kind::TwoByTwo;
          return StepInput{kind, any(), any(), any(), any()};
