@@ -34,8 +34,8 @@ PortableStep::Pair shifted(PortableStep::Pair value, int shift)
     return {std::ldexp(value.hi, shift), std::ldexp(value.lo, shift)};
 }
 
-// The rounded (h + l) * 2^exponent, inf beyond the range. Where the result falls below the normal range it is
-// rounded once to the subnormal grid, the remainder l deciding ties and near-ties.
+// The rounded (h + l) * 2^exponent, inf beyond the range. Where the result falls below the normal
+// range it is rounded once to the subnormal grid, the remainder l deciding ties and near-ties.
 double rescaled(PortableStep::Pair value, int exponent)
 {
     const PortableStep::Pair sum = PortableStep::twoSum(value.hi, value.lo);

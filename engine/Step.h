@@ -10,12 +10,11 @@
 
 namespace Kalvoran {
 
-using Step = std::conditional_t<ExtendedStepAvailable && !PortableStepForced, ExtendedStep,
-                                PortableStep>;
+using Step =
+    std::conditional_t<ExtendedStepAvailable && !PortableStepForced, ExtendedStep, PortableStep>;
 
-inline constexpr const char* StepName =
-    std::is_same_v<Step, ExtendedStep> ? "long double (x87)"
-    : FastExactFma                     ? "portable (double, fma)"
-                                       : "portable (double, Dekker products)";
+inline constexpr const char* StepName = std::is_same_v<Step, ExtendedStep> ? "long double (x87)"
+                                        : FastExactFma ? "portable (double, fma)"
+                                                       : "portable (double, Dekker products)";
 
 } // namespace Kalvoran

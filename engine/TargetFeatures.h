@@ -17,8 +17,7 @@ inline constexpr bool PortableStepForced = KALVORA_PORTABLE_STEP != 0;
 // long double has a wider exponent range than double (the 80-bit x87 format): products of two
 // doubles and their sums cannot overflow before the result is rounded to double.
 inline constexpr bool ExtendedStepAvailable =
-    std::numeric_limits<long double>::max_exponent >
-    2 * std::numeric_limits<double>::max_exponent;
+    std::numeric_limits<long double>::max_exponent > 2 * std::numeric_limits<double>::max_exponent;
 
 // std::fma is a single exact instruction on the target: ARM64, or x86-64 built for FMA3 (GCC and
 // Clang -mfma or -march=x86-64-v3, MSVC /arch:AVX2). Elsewhere it may be a slow library call,

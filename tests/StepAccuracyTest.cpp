@@ -27,7 +27,10 @@ struct StepInput {
     double x0, x1, x2, x3; // a00, a01, a10, a11; or d, a, S
 };
 
-Exact magnitude(Exact x) { return x < 0 ? -x : x; }
+Exact magnitude(Exact x)
+{
+    return x < 0 ? -x : x;
+}
 
 // The step's formula, its largest term, and the exact result.
 struct Reference {
@@ -43,7 +46,8 @@ Reference reference(const StepInput& in)
         return {p - q, std::max(magnitude(p), magnitude(q))};
     }
     const Exact t = Exact{in.x0} * in.x1;
-    return {in.kind == Kind::Add ? t + in.x2 : in.x2 - t, std::max(magnitude(t), Exact{std::fabs(in.x2)})};
+    return {in.kind == Kind::Add ? t + in.x2 : in.x2 - t,
+            std::max(magnitude(t), Exact{std::fabs(in.x2)})};
 }
 
 // The result, or nothing when the step threw OverflowError.
@@ -92,9 +96,9 @@ testing::AssertionResult withinOneUlp(std::optional<double> got, Exact exact)
         return testing::AssertionFailure() << "overflow, exact " << static_cast<double>(exact);
     const Exact error = magnitude(Exact{*got} - exact);
     if (error > ulpAt(exact))
-        return testing::AssertionFailure() << "got " << *got << ", exact "
-                                           << static_cast<double>(exact) << ", off by "
-                                           << static_cast<double>(error / ulpAt(exact)) << " ulp";
+        return testing::AssertionFailure()
+               << "got " << *got << ", exact " << static_cast<double>(exact) << ", off by "
+               << static_cast<double>(error / ulpAt(exact)) << " ulp";
     return testing::AssertionSuccess();
 }
 
@@ -109,15 +113,22 @@ double randomDouble(std::mt19937_64& rng, int low, int high)
 // x moved by up to `steps` doubles either way.
 double nudged(std::mt19937_64& rng, double x, int steps)
 {
-    for (int n = std::uniform_int_distribution<int>(-steps, steps)(rng); n != 0; n += n < 0 ? 1 : -1)
+    for (int n = std::uniform_int_distribution<int>(-steps, steps)(rng); n != 0;
+         n += n < 0 ? 1 : -1)
         x = std::nextafter(x, n < 0 ? -Largest : Largest);
     return x;
 }
 
-Kind accumulation(std::mt19937_64& rng) { return rng() % 2 ? Kind::Add : Kind::Subtract; }
+Kind accumulation(std::mt19937_64& rng)
+{
+    return rng() % 2 ? Kind::Add : Kind::Subtract;
+}
 
 // S for an accumulation whose term t = d * a the sum (nearly) cancels.
-double cancelling(Kind kind, double t) { return kind == Kind::Add ? -t : t; }
+double cancelling(Kind kind, double t)
+{
+    return kind == Kind::Add ? -t : t;
+}
 
 using Generator = StepInput (*)(std::mt19937_64&);
 
@@ -168,8 +179,8 @@ const Family Families[] = {
          const int e = std::uniform_int_distribution<int>(std::max(-1074, sum - 970),
                                                           std::min(970, sum + 1074))(rng);
          const int f = sum - e;
-         return StepInput{Kind::TwoByTwo, std::ldexp(g0, e), std::ldexp(g1, f),
-                          std::ldexp(g1, e), std::ldexp(g2, f)};
+         return StepInput{Kind::TwoByTwo, std::ldexp(g0, e), std::ldexp(g1, f), std::ldexp(g1, e),
+                          std::ldexp(g2, f)};
      }},
     {"SumsThatCancel",
      [](std::mt19937_64& rng) {
@@ -237,8 +248,8 @@ const Family Families[] = {
                               randomDouble(rng, -20, 20), y};
          // A running sum a few places below the largest double, growing by about 2^970 ... 2^973.
          const Kind kind = accumulation(rng);
-         const double sum = std::copysign(
-             Largest - static_cast<double>(rng() % 8) * std::ldexp(1.0, 971), x);
+         const double sum =
+             std::copysign(Largest - static_cast<double>(rng() % 8) * std::ldexp(1.0, 971), x);
          const double size = std::ldexp(1 + static_cast<double>(rng() % 1024) / 128, 969);
          const double grow = kind == Kind::Add ? sum : -sum;
          return StepInput{kind, x, std::copysign(size / std::fabs(x), grow * x), sum, 0};
@@ -248,8 +259,8 @@ const Family Families[] = {
 std::string describe(const StepInput& in)
 {
     std::ostringstream text;
-    text << std::hexfloat << "kind " << static_cast<int>(in.kind) << ": " << in.x0 << ", "
-         << in.x1 << ", " << in.x2 << ", " << in.x3;
+    text << std::hexfloat << "kind " << static_cast<int>(in.kind) << ": " << in.x0 << ", " << in.x1
+         << ", " << in.x2 << ", " << in.x3;
     return text.str();
 }
 
