@@ -32,11 +32,10 @@ template <int N> struct Expansion {
             for (int j = 1; j < N; ++j)
                 minor[(i - 1) * M + (j - 1)] = a[i * stride + j];
 
-        double sum = +0.0;
-        for (int k = 0; k < N; ++k) {
-            if (k > 0)
-                for (int i = 1; i < N; ++i)
-                    minor[(i - 1) * M + (k - 1)] = a[i * stride + (k - 1)];
+        double sum = Step::firstTerm(Expansion<M>::eval(minor.data(), M, counter), a[0]);
+        for (int k = 1; k < N; ++k) {
+            for (int i = 1; i < N; ++i)
+                minor[(i - 1) * M + (k - 1)] = a[i * stride + (k - 1)];
             const double d = Expansion<M>::eval(minor.data(), M, counter);
             sum = k % 2 == 0 ? Step::addTerm(d, a[k], sum) : Step::subtractTerm(sum, d, a[k]);
         }
@@ -76,15 +75,15 @@ template <> struct Expansion<4> {
 
         counter.add(); // column 0: the minor of columns 1, 2, 3
         const double d23 = rows.pair(2, 3);
-        double minor = Step::addTerm(d23, r1[1], +0.0);
+        double minor = Step::firstTerm(d23, r1[1]);
         const double d13 = rows.pair(1, 3);
         minor = Step::subtractTerm(minor, d13, r1[2]);
         const double d12 = rows.pair(1, 2);
         minor = Step::addTerm(d12, r1[3], minor);
-        double sum = Step::addTerm(minor, r0[0], +0.0);
+        double sum = Step::firstTerm(minor, r0[0]);
 
         counter.add(); // column 1: columns 0, 2, 3
-        minor = Step::addTerm(rows.again(d23), r1[0], +0.0);
+        minor = Step::firstTerm(rows.again(d23), r1[0]);
         const double d03 = rows.pair(0, 3);
         minor = Step::subtractTerm(minor, d03, r1[2]);
         const double d02 = rows.pair(0, 2);
@@ -92,14 +91,14 @@ template <> struct Expansion<4> {
         sum = Step::subtractTerm(sum, minor, r0[1]);
 
         counter.add(); // column 2: columns 0, 1, 3
-        minor = Step::addTerm(rows.again(d13), r1[0], +0.0);
+        minor = Step::firstTerm(rows.again(d13), r1[0]);
         minor = Step::subtractTerm(minor, rows.again(d03), r1[1]);
         const double d01 = rows.pair(0, 1);
         minor = Step::addTerm(d01, r1[3], minor);
         sum = Step::addTerm(minor, r0[2], sum);
 
         counter.add(); // column 3: columns 0, 1, 2
-        minor = Step::addTerm(rows.again(d12), r1[0], +0.0);
+        minor = Step::firstTerm(rows.again(d12), r1[0]);
         minor = Step::subtractTerm(minor, rows.again(d02), r1[1]);
         minor = Step::addTerm(rows.again(d01), r1[2], minor);
         return Step::subtractTerm(sum, minor, r0[3]);

@@ -26,6 +26,9 @@ struct ExtendedStep {
         return stored(Wide{a00} * a11 - Wide{a10} * a01);
     }
 
+    // t + (+0.0) with t = d * a: the first step of a running sum
+    static double firstTerm(double d, double a) { return addTerm(d, a, +0.0); }
+
     // t + sum with t = d * a
     static double addTerm(double d, double a, double sum)
     {

@@ -32,6 +32,14 @@ public:
         return twoByTwoAtRangeEnds(a00, a01, a10, a11);
     }
 
+    // t + (+0.0) with t = d * a: the first step of a running sum, the product rounded once.
+    // Adding +0.0 turns an exact zero product of -0 into +0; one that underflows keeps its sign.
+    static double firstTerm(double d, double a)
+    {
+        const double t = d * a;
+        return checked(d == 0 || a == 0 ? t + 0.0 : t);
+    }
+
     // t + sum with t = d * a
     static double addTerm(double d, double a, double sum)
     {
@@ -92,6 +100,9 @@ public:
         return {s.hi, s.lo + p.lo};
     }
 
+    // The result of a step; throws OverflowError where it is infinite or not a number.
+    static double checked(double result);
+
 private:
     // Splits a into two halves of 26 bits each (Veltkamp).
     static Pair split(double a)
@@ -110,7 +121,6 @@ private:
         return (std::bit_cast<std::uint64_t>(p) << 1) - smallest <= largest - smallest;
     }
 
-    static double checked(double result);
     static double twoByTwoAtRangeEnds(double a00, double a01, double a10, double a11);
     static double addTermAtRangeEnds(double d, double a, double sum);
 };
