@@ -1,9 +1,7 @@
 #pragma once
 
-#include "Kalvoran.h"
+#include "StepResult.h"
 #include "TargetFeatures.h"
-
-#include <cmath>
 
 namespace Kalvoran {
 
@@ -12,13 +10,7 @@ namespace Kalvoran {
 struct ExtendedStep {
     using Wide = long double;
 
-    static double stored(Wide value)
-    {
-        const auto result = static_cast<double>(value);
-        if (!std::isfinite(result))
-            throw OverflowError();
-        return result;
-    }
+    static double stored(Wide value) { return checkedResult(static_cast<double>(value)); }
 
     // a00 * a11 - a10 * a01
     static double twoByTwo(double a00, double a01, double a10, double a11)

@@ -1,6 +1,6 @@
 #include "PortableStep.h"
 
-#include "Kalvoran.h"
+#include "StepResult.h"
 
 #include <algorithm>
 #include <limits>
@@ -57,17 +57,10 @@ double rescaled(PortableStep::Pair value, int exponent)
 
 } // namespace
 
-double PortableStep::checked(double result)
-{
-    if (!std::isfinite(result))
-        throw OverflowError();
-    return result;
-}
-
 double PortableStep::twoByTwoAtRangeEnds(double a00, double a01, double a10, double a11)
 {
     if (!std::isfinite(a00) || !std::isfinite(a01) || !std::isfinite(a10) || !std::isfinite(a11))
-        return checked(a00 * a11 - a10 * a01); // inf or NaN
+        return checkedResult(a00 * a11 - a10 * a01); // inf or NaN
     // A product with a zero factor is an exact zero and leaves the other product, rounded once;
     // subtracting the zero could lose the sign of a product that underflows to zero.
     const bool pZero = a00 == 0 || a11 == 0;
@@ -75,32 +68,32 @@ double PortableStep::twoByTwoAtRangeEnds(double a00, double a01, double a10, dou
     if (pZero && qZero)
         return a00 * a11 - a10 * a01;
     if (qZero)
-        return checked(a00 * a11);
+        return checkedResult(a00 * a11);
     if (pZero)
-        return checked(-(a10 * a01));
+        return checkedResult(-(a10 * a01));
     const ScaledProduct p = scaledProduct(a00, a11);
     const ScaledProduct q = scaledProduct(a10, a01);
     const int exponent = std::max(p.exponent, q.exponent);
-    return checked(rescaled(differenceOfProducts(shifted(p.mantissa, p.exponent - exponent),
-                                                 shifted(q.mantissa, q.exponent - exponent)),
-                            exponent));
+    return checkedResult(rescaled(differenceOfProducts(shifted(p.mantissa, p.exponent - exponent),
+                                                       shifted(q.mantissa, q.exponent - exponent)),
+                                  exponent));
 }
 
 double PortableStep::addTermAtRangeEnds(double d, double a, double sum)
 {
     if (!std::isfinite(d) || !std::isfinite(a) || !std::isfinite(sum))
-        return checked(d * a + sum); // inf or NaN
+        return checkedResult(d * a + sum); // inf or NaN
     if (d == 0 || a == 0)
         return d * a + sum; // an exact zero term
     if (sum == 0)
-        return checked(d * a); // the term rounded once, keeping its sign if it underflows
+        return checkedResult(d * a); // the term rounded once, keeping its sign if it underflows
     const ScaledProduct p = scaledProduct(d, a);
     int sumExponent = 0;
     const double sumMantissa = std::frexp(sum, &sumExponent);
     const int exponent = std::max(p.exponent, sumExponent);
-    return checked(rescaled(productPlusSum(shifted(p.mantissa, p.exponent - exponent),
-                                           std::ldexp(sumMantissa, sumExponent - exponent)),
-                            exponent));
+    return checkedResult(rescaled(productPlusSum(shifted(p.mantissa, p.exponent - exponent),
+                                                 std::ldexp(sumMantissa, sumExponent - exponent)),
+                                  exponent));
 }
 
 } // namespace Kalvoran

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "StepResult.h"
 #include "TargetFeatures.h"
 
 #include <bit>
@@ -37,7 +38,7 @@ public:
     static double firstTerm(double d, double a)
     {
         const double t = d * a;
-        return checked(d == 0 || a == 0 ? t + 0.0 : t);
+        return checkedResult(d == 0 || a == 0 ? t + 0.0 : t);
     }
 
     // t + sum with t = d * a
@@ -99,9 +100,6 @@ public:
         const Pair s = twoSum(p.hi, sum);
         return {s.hi, s.lo + p.lo};
     }
-
-    // The result of a step; throws OverflowError where it is infinite or not a number.
-    static double checked(double result);
 
 private:
     // Splits a into two halves of 26 bits each (Veltkamp).
