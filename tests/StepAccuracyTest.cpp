@@ -32,7 +32,7 @@ Exact magnitude(Exact x)
     return x < 0 ? -x : x;
 }
 
-// The step's formula, its largest term, and the exact result.
+// The exact value of the step's formula, and the magnitude of its largest term.
 struct Reference {
     Exact value;
     Exact largestTerm;
@@ -77,6 +77,8 @@ const Exact TopUlp = std::ldexp(1.0, 971);
 // The spacing of doubles at x (|x| below the overflow threshold).
 Exact ulpAt(Exact x)
 {
+    if (x == 0)
+        return std::ldexp(1.0, -1074);
     int e = 0;
     (void)std::frexp(static_cast<double>(magnitude(x)), &e); // 2^(e-1) <= |x| < 2^e, or e one high
     if (Exact{std::ldexp(1.0, e - 1)} > magnitude(x))
