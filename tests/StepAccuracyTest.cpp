@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <sstream>
 
@@ -141,6 +142,11 @@ struct Family {
     const char* name;
     Generator make;
 };
+
+void PrintTo(const Family& family, std::ostream* out)
+{
+    *out << family.name;
+}
 
 // Three consecutive terms of a Fibonacci-like sequence from small seeds, the last below 2^53:
 // g0 * g2 - g1 * g1 is +-(seed1^2 - seed0 * seed1 - seed0^2), while the products reach 2^105.
