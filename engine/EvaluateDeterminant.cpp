@@ -1,30 +1,12 @@
 #include "Kalvoran.h"
+#include "Step.h"
 
 #include <array>
-#include <cmath>
 #include <cstddef>
-#include <limits>
 #include <utility>
 
 namespace Kalvoran {
 namespace {
-
-// Products of two doubles, and their sums, must not overflow inside a step: only the stored
-// result of a step is checked.
-static_assert(std::numeric_limits<long double>::max_exponent >
-                  2 * std::numeric_limits<double>::max_exponent,
-              "the evaluation needs a long double with a wider exponent range than double");
-
-using Wide = long double;
-
-// Rounds a step's result to double once and checks it.
-double stored(Wide value)
-{
-    const auto result = static_cast<double>(value);
-    if (!std::isfinite(result))
-        throw OverflowError();
-    return result;
-}
 
 struct NoCount {
     void add() noexcept {}
@@ -50,32 +32,85 @@ template <int N> struct Expansion {
             for (int j = 1; j < N; ++j)
                 minor[(i - 1) * M + (j - 1)] = a[i * stride + j];
 
-        double sum = +0.0;
-        for (int k = 0; k < N; ++k) {
-            if (k > 0)
-                for (int i = 1; i < N; ++i)
-                    minor[(i - 1) * M + (k - 1)] = a[i * stride + (k - 1)];
-            const Wide term = Wide{Expansion<M>::eval(minor.data(), M, counter)} * a[k];
-            sum = stored(k % 2 == 0 ? term + sum : sum - term);
+        double sum = Step::firstTerm(Expansion<M>::eval(minor.data(), M, counter), a[0]);
+        for (int k = 1; k < N; ++k) {
+            for (int i = 1; i < N; ++i)
+                minor[(i - 1) * M + (k - 1)] = a[i * stride + (k - 1)];
+            const double d = Expansion<M>::eval(minor.data(), M, counter);
+            sum = k % 2 == 0 ? Step::addTerm(d, a[k], sum) : Step::subtractTerm(sum, d, a[k]);
         }
         return sum;
     }
 };
 
-// The 2 x 2 step: the product of the main diagonal minus the product of row 1, column 0 and
-// row 0, column 1.
-template <class Counter>
-double twoByTwo(double a00, double a01, double a10, double a11, Counter& counter)
-{
-    counter.add();
-    return stored(Wide{a00} * a11 - Wide{a10} * a01);
-}
+// Order 4, written out so that no compiler has to unroll it. Its twelve 2 x 2 minors (rows 2 and
+// 3) use only six distinct pairs of columns: each pair is evaluated where the expansion first
+// needs it and reused later, and every one of the twelve calls is counted where the expansion
+// makes it. Steps, their order and so every result bit are those of the plain expansion.
+template <> struct Expansion<4> {
+    template <class Counter> struct Rows {
+        const double* r2;
+        const double* r3;
+        Counter& counter;
+
+        double pair(int x, int y)
+        {
+            counter.add();
+            return Step::twoByTwo(r2[x], r2[y], r3[x], r3[y]);
+        }
+        double again(double value)
+        {
+            counter.add();
+            return value;
+        }
+    };
+
+    template <class Counter>
+    static double eval(const double* a, std::ptrdiff_t stride, Counter& counter)
+    {
+        counter.add();
+        const double* r0 = a;
+        const double* r1 = a + stride;
+        Rows<Counter> rows{a + 2 * stride, a + 3 * stride, counter};
+
+        counter.add(); // column 0: the minor of columns 1, 2, 3
+        const double d23 = rows.pair(2, 3);
+        double minor = Step::firstTerm(d23, r1[1]);
+        const double d13 = rows.pair(1, 3);
+        minor = Step::subtractTerm(minor, d13, r1[2]);
+        const double d12 = rows.pair(1, 2);
+        minor = Step::addTerm(d12, r1[3], minor);
+        double sum = Step::firstTerm(minor, r0[0]);
+
+        counter.add(); // column 1: columns 0, 2, 3
+        minor = Step::firstTerm(rows.again(d23), r1[0]);
+        const double d03 = rows.pair(0, 3);
+        minor = Step::subtractTerm(minor, d03, r1[2]);
+        const double d02 = rows.pair(0, 2);
+        minor = Step::addTerm(d02, r1[3], minor);
+        sum = Step::subtractTerm(sum, minor, r0[1]);
+
+        counter.add(); // column 2: columns 0, 1, 3
+        minor = Step::firstTerm(rows.again(d13), r1[0]);
+        minor = Step::subtractTerm(minor, rows.again(d03), r1[1]);
+        const double d01 = rows.pair(0, 1);
+        minor = Step::addTerm(d01, r1[3], minor);
+        sum = Step::addTerm(minor, r0[2], sum);
+
+        counter.add(); // column 3: columns 0, 1, 2
+        minor = Step::firstTerm(rows.again(d12), r1[0]);
+        minor = Step::subtractTerm(minor, rows.again(d02), r1[1]);
+        minor = Step::addTerm(rows.again(d01), r1[2], minor);
+        return Step::subtractTerm(sum, minor, r0[3]);
+    }
+};
 
 template <> struct Expansion<2> {
     template <class Counter>
     static double eval(const double* a, std::ptrdiff_t stride, Counter& counter)
     {
-        return twoByTwo(a[0], a[1], a[stride], a[stride + 1], counter);
+        counter.add();
+        return Step::twoByTwo(a[0], a[1], a[stride], a[stride + 1]);
     }
 };
 

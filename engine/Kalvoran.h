@@ -29,8 +29,8 @@ public:
 [[nodiscard]] std::int16_t ProbeOrder(const Matrix& matrix) noexcept;
 
 // The determinant by cofactor expansion along the first row, recursing on the minors. Every
-// 2 x 2 value and every running sum is formed with a wider exponent range than double, rounded
-// once to double and checked; an infinite or not-a-number step throws OverflowError.
+// 2 x 2 value and every running sum is formed without its products overflowing, rounded to
+// double and checked (the step of Step.h); an infinite or not-a-number step throws OverflowError.
 // A matrix without entries (order 0) has the empty product, 1, as its determinant.
 [[nodiscard]] double EvaluateDeterminant(const Matrix& matrix);
 

@@ -1,0 +1,12 @@
+#include "StepResult.h"
+
+#include "Kalvoran.h"
+
+namespace Kalvoran {
+
+void throwOverflow()
+{
+    throw OverflowError();
+}
+
+} // namespace Kalvoran
