@@ -2,6 +2,7 @@
 // and of the main window (the decimal key in the order box, copying the result). The entry window
 // starts at order 4 with the entry (r, c) = 10 r + c, so that every cell shows its place.
 #include "Cell.h"
+#include "GuardedText.h"
 #include "Kalvoran.h"
 #include "ModalHelper.h"
 #include "frmInput.h"
@@ -22,15 +23,12 @@
 #include <QTranslator>
 
 #include <functional>
-#include <sys/mman.h>
 #include <tuple>
-#include <unistd.h>
 
-// Clipboard, widget with the focus (cells are "zROW_COLUMN"), key; the widget with the focus and
-// the texts of the cells afterwards.
-using KeyRow = std::tuple<const char*, const char*, QKeyCombination, const char*, const char*>;
+// Widget with the focus before (cells are "zROW_COLUMN"), key, widget with the focus after.
+using MoveRow = std::tuple<const char*, QKeyCombination, const char*>;
 using CopyRow = std::tuple<const char*, const char*, const char*>; // locale, typed, copied
-Q_DECLARE_METATYPE(KeyRow)
+Q_DECLARE_METATYPE(MoveRow)
 Q_DECLARE_METATYPE(CopyRow)
 
 namespace {
@@ -62,12 +60,39 @@ QString grid(const frmInput& window)
     return text;
 }
 
+// Opens the entry window, presses the key in the widget named and runs `check` while the window is
+// still open (Done not pressed); returns the messages shown meanwhile.
+QStringList press(const QString& widget, QKeyCombination key,
+                  const std::function<void(const frmInput&)>& check)
+{
+    frmInput window(separatorsOf("de_DE"), nullptr);
+    return whileOpen(window, [&] {
+        window.findChild<QWidget*>(widget)->setFocus();
+        QTest::keyClick(window.focusWidget(), key.key(), key.keyboardModifiers());
+        QVERIFY(window.isVisible());
+        check(window);
+    });
+}
+
+// The focus is on the widget named and, in a cell, all of its text is selected to be typed over.
+void checkReadyToType(const frmInput& window, const QString& name)
+{
+    const auto* focus = window.focusWidget();
+    QCOMPARE(focus->objectName(), name);
+    const auto* cell = qobject_cast<const QLineEdit*>(focus);
+    QVERIFY(cell == nullptr || cell->selectedText() == cell->text());
+}
+
+const QKeyCombination paste = Qt::ControlModifier | Qt::Key_V;
+const QString block = QStringLiteral("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
+
 } // namespace
 
 class GridComfortTest : public QObject {
     Q_OBJECT
 
     QTranslator qtTexts;
+    GuardedText millionRows{2'000'000, u"1\n"};
 
 private slots:
     void initTestCase()
@@ -85,78 +110,80 @@ private slots:
             Kalvoran::MatrixD(i / 4, i % 4) = 10 * (i / 4) + i % 4;
     }
 
-    void keyInCell_data()
+    void cleanup() { QGuiApplication::clipboard()->clear(); }
+
+    void keyMovesTheFocus_data()
     {
-        const char* block = "1\t2\t3\n4\t5\t6\n7\t8\t9\n";
-        const QKeyCombination paste = Qt::ControlModifier | Qt::Key_V;
-        QTest::addColumn<KeyRow>("row");
-        QTest::newRow("Down") << KeyRow{"", "z1_2", Qt::Key_Down, "z2_2", places};
-        QTest::newRow("Up in the top row") << KeyRow{"", "z0_3", Qt::Key_Up, "z0_3", places};
-        QTest::newRow("Down in the last row") << KeyRow{"", "z3_1", Qt::Key_Down, "z3_1", places};
+        QTest::addColumn<MoveRow>("row");
+        QTest::newRow("Down") << MoveRow{"z1_2", Qt::Key_Down, "z2_2"};
+        QTest::newRow("Up in the top row") << MoveRow{"z0_3", Qt::Key_Up, "z0_3"};
+        QTest::newRow("Down in the last row") << MoveRow{"z3_1", Qt::Key_Down, "z3_1"};
         QTest::newRow("keypad Enter in the last cell")
-            << KeyRow{"", "z3_3", Qt::KeypadModifier | Qt::Key_Enter, "cmdFertig", places};
-        QTest::newRow("Enter on Done")
-            << KeyRow{"", "cmdFertig", Qt::Key_Return, "cmdFertig", places};
-        QTest::newRow("3 x 3 at (0, 0)")
-            << KeyRow{block, "z0_0", paste, "z0_0", "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|"};
-        QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
-            << KeyRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", "z1_1", paste, "z1_1",
-                      "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|"};
-        QTest::newRow("ragged, one row shorter") << KeyRow{
-            "1\t2\n3\n", "z2_2", paste, "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|"};
-        QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
-            << KeyRow{block, "z2_2", paste, "z2_2", places};
-        QTest::newRow("3 x 3 at (0, 2) is too wide")
-            << KeyRow{block, "z0_2", paste, "z0_2", places};
-        QTest::newRow("one piece goes into the cell as typed")
-            << KeyRow{"7", "z1_1", paste, "z1_1", "0;1;2;3|10;7;12;13|20;21;22;23|30;31;32;33|"};
+            << MoveRow{"z3_3", Qt::KeypadModifier | Qt::Key_Enter, "cmdFertig"};
+        QTest::newRow("Enter on Done") << MoveRow{"cmdFertig", Qt::Key_Return, "cmdFertig"};
     }
-
-    void keyInCell()
+    void keyMovesTheFocus()
     {
-        QFETCH(KeyRow, row);
-        const auto& [clipboard, cell, key, focus, cells] = row;
-        QGuiApplication::clipboard()->setText(QString::fromUtf8(clipboard));
-        frmInput window(separatorsOf("de_DE"), nullptr);
-        const bool untouched = QLatin1String(cells) == QLatin1String(places);
-        const QStringList messages = whileOpen(window, [&] {
-            window.findChild<QWidget*>(cell)->setFocus();
-            QTest::keyClick(window.focusWidget(), key.key(), key.keyboardModifiers());
-            QCOMPARE(window.focusWidget()->objectName(), focus);
-            QCOMPARE(grid(window), cells);
-            QVERIFY(window.isVisible()); // Done not pressed
-            auto* reached = qobject_cast<QLineEdit*>(window.focusWidget());
-            if (untouched && reached != nullptr) // ready to be typed over
-                QCOMPARE(reached->selectedText(), reached->text());
-        });
-        QCOMPARE(messages.size(), *clipboard && untouched ? 1 : 0); // a refusal is explained
-    }
-
-    void refusingAHugeBlockReadsOnlyWhatFits()
-    {
-        // A million rows, of which only the first page can be read: reading any further than
-        // the fifth row, the first that does not fit, crashes the test.
-        const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-        const std::size_t length = 2'000'000;
-        const std::size_t bytes = (length * sizeof(QChar) + page - 1) / page * page;
-        void* memory =
-            mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        QVERIFY(memory != MAP_FAILED);
-        const auto unmap = qScopeGuard([memory, bytes] { munmap(memory, bytes); });
-        auto* text = static_cast<QChar*>(memory);
-        for (std::size_t i = 0; i < page / sizeof(QChar); ++i)
-            text[i] = i % 2 == 0 ? u'1' : u'\n';
-        QVERIFY(mprotect(static_cast<char*>(memory) + page, bytes - page, PROT_NONE) == 0);
-        QGuiApplication::clipboard()->setText(
-            QString::fromRawData(text, static_cast<qsizetype>(length)));
-        const auto clear = qScopeGuard([] { QGuiApplication::clipboard()->clear(); });
-
-        frmInput window(separatorsOf("de_DE"), nullptr);
-        const QStringList messages = whileOpen(window, [&window] {
-            QTest::keyClick(window.cell(0, 0), Qt::Key_V, Qt::ControlModifier);
+        QFETCH(MoveRow, row);
+        const auto& [from, key, to] = row;
+        const QStringList messages = press(from, key, [to](const frmInput& window) {
+            checkReadyToType(window, to);
             QCOMPARE(grid(window), places);
         });
-        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.isEmpty());
+    }
+
+    void pasteFillsTheBlock_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("cells");
+        QTest::newRow("3 x 3 at (0, 0)") << block << "z0_0"
+                                         << "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|";
+        QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
+            << " 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n"
+            << "z1_1"
+            << "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|";
+        QTest::newRow("ragged, one row shorter") << "1\t2\n3\n"
+                                                 << "z2_2"
+                                                 << "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|";
+        QTest::newRow("one piece goes into the cell as typed")
+            << "7"
+            << "z1_1"
+            << "0;1;2;3|10;7;12;13|20;21;22;23|30;31;32;33|";
+    }
+    void pasteFillsTheBlock()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, cell);
+        QGuiApplication::clipboard()->setText(clipboard);
+        const QStringList messages = press(cell, paste, [&cell](const frmInput& window) {
+            QCOMPARE(window.focusWidget()->objectName(), cell);
+            QTEST(grid(window), "cells");
+        });
+        QVERIFY(messages.isEmpty());
+    }
+
+    void pasteRefusesABlockThatDoesNotFit_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("3 x 3 at (2, 2) is too tall and wide") << block << "z2_2";
+        QTest::newRow("3 x 3 at (0, 2) is too wide") << block << "z0_2";
+        // Reading further than the fifth row, the first that does not fit, crashes the test.
+        QTest::newRow("a million rows, only the first page readable")
+            << millionRows.text() << "z0_0";
+    }
+    void pasteRefusesABlockThatDoesNotFit()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, cell);
+        QGuiApplication::clipboard()->setText(clipboard);
+        const QStringList messages = press(cell, paste, [&cell](const frmInput& window) {
+            checkReadyToType(window, cell);
+            QCOMPARE(grid(window), places);
+        });
+        QCOMPARE(messages.size(), 1); // the refusal is explained
     }
 
     void keypadDecimalKeyTypesSeparator()
