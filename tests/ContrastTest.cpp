@@ -6,7 +6,6 @@
 #include "frmMain.h"
 
 #include <QAbstractButton>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -30,24 +29,17 @@ QPalette schemePalette(const std::vector<std::pair<QPalette::ColorRole, QRgb>>& 
     return palette;
 }
 
-// What Qt's GTK theme gives for GTK's Adwaita in its dark variant.
+// What Qt's GTK theme gives for GTK's Adwaita in its dark variant, in the roles that the texts
+// and their backgrounds are painted with.
 QPalette darkPalette()
 {
     return schemePalette({{QPalette::Window, 0x323232},
                           {QPalette::WindowText, 0xf0f0f0},
                           {QPalette::Base, 0x242424},
-                          {QPalette::AlternateBase, 0x2b2b2b},
                           {QPalette::Text, 0xf0f0f0},
                           {QPalette::Button, 0x323232},
                           {QPalette::ButtonText, 0xf0f0f0},
-                          {QPalette::Light, 0x4b4b4b},
-                          {QPalette::Midlight, 0x2a2a2a},
-                          {QPalette::Mid, 0x262626},
-                          {QPalette::Dark, 0x212121},
-                          {QPalette::Shadow, 0x191919},
-                          {QPalette::BrightText, 0x4b4b4b},
-                          {QPalette::HighlightedText, 0xf0f0f0},
-                          {QPalette::PlaceholderText, 0xf0f0f0}});
+                          {QPalette::HighlightedText, 0xf0f0f0}});
 }
 
 QPalette highContrastPalette()
@@ -135,15 +127,7 @@ Seen seen(QWidget* widget)
 
 QString textOf(const QWidget* widget)
 {
-    if (const auto* label = qobject_cast<const QLabel*>(widget))
-        return label->text();
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
-        return button->text();
-    if (const auto* box = qobject_cast<const QLineEdit*>(widget))
-        return box->text();
-    if (const auto* frame = qobject_cast<const QGroupBox*>(widget))
-        return frame->title();
-    return {};
+    return widget->property(widget->inherits("QGroupBox") ? "title" : "text").toString();
 }
 
 // Every visible label, button, text box and frame title of the window has its text legible.
