@@ -27,8 +27,10 @@
 
 // Widget with the focus before (cells are "zROW_COLUMN"), key, widget with the focus after.
 using MoveRow = std::tuple<const char*, QKeyCombination, const char*>;
+using PasteRow = std::tuple<QString, const char*, const char*>;    // clipboard, cell, cells after
 using CopyRow = std::tuple<const char*, const char*, const char*>; // locale, typed, copied
 Q_DECLARE_METATYPE(MoveRow)
+Q_DECLARE_METATYPE(PasteRow)
 Q_DECLARE_METATYPE(CopyRow)
 
 namespace {
@@ -135,31 +137,25 @@ private slots:
 
     void pasteFillsTheBlock_data()
     {
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QString>("cells");
-        QTest::newRow("3 x 3 at (0, 0)") << block << "z0_0"
-                                         << "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|";
+        QTest::addColumn<PasteRow>("row");
+        QTest::newRow("3 x 3 at (0, 0)")
+            << PasteRow{block, "z0_0", "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|"};
         QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
-            << " 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n"
-            << "z1_1"
-            << "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|";
-        QTest::newRow("ragged, one row shorter") << "1\t2\n3\n"
-                                                 << "z2_2"
-                                                 << "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|";
+            << PasteRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", "z1_1",
+                        "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|"};
+        QTest::newRow("ragged, one row shorter")
+            << PasteRow{"1\t2\n3\n", "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|"};
         QTest::newRow("one piece goes into the cell as typed")
-            << "7"
-            << "z1_1"
-            << "0;1;2;3|10;7;12;13|20;21;22;23|30;31;32;33|";
+            << PasteRow{"7", "z1_1", "0;1;2;3|10;7;12;13|20;21;22;23|30;31;32;33|"};
     }
     void pasteFillsTheBlock()
     {
-        QFETCH(QString, clipboard);
-        QFETCH(QString, cell);
+        QFETCH(PasteRow, row);
+        const auto& [clipboard, cell, cells] = row;
         QGuiApplication::clipboard()->setText(clipboard);
-        const QStringList messages = press(cell, paste, [&cell](const frmInput& window) {
+        const QStringList messages = press(cell, paste, [&](const frmInput& window) {
             QCOMPARE(window.focusWidget()->objectName(), cell);
-            QTEST(grid(window), "cells");
+            QCOMPARE(grid(window), cells);
         });
         QVERIFY(messages.isEmpty());
     }
