@@ -14,44 +14,31 @@
 
 #include <cmath>
 #include <memory>
-#include <utility>
-#include <vector>
 
 using SchemeColours::contrast;
 
 namespace {
 
-QPalette schemePalette(const std::vector<std::pair<QPalette::ColorRole, QRgb>>& roles)
+// A scheme from its window and button colour, its document colour and its one text colour, which
+// selected text is written in too.
+QPalette schemePalette(QRgb window, QRgb base, QRgb text)
 {
     QPalette palette = QApplication::style()->standardPalette();
-    for (const auto& [role, colour] : roles)
-        palette.setColor(role, colour);
+    for (const auto role : {QPalette::Window, QPalette::Button})
+        palette.setColor(role, window);
+    palette.setColor(QPalette::Base, base);
+    for (const auto role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText})
+        palette.setColor(role, text);
     return palette;
-}
-
-// What Qt's GTK theme gives for GTK's Adwaita in its dark variant, in the roles that the texts
-// and their backgrounds are painted with.
-QPalette darkPalette()
-{
-    return schemePalette({{QPalette::Window, 0x323232},
-                          {QPalette::WindowText, 0xf0f0f0},
-                          {QPalette::Base, 0x242424},
-                          {QPalette::Text, 0xf0f0f0},
-                          {QPalette::Button, 0x323232},
-                          {QPalette::ButtonText, 0xf0f0f0},
-                          {QPalette::HighlightedText, 0xf0f0f0}});
 }
 
 QPalette highContrastPalette()
 {
-    return schemePalette({{QPalette::Window, 0x000000},
-                          {QPalette::WindowText, 0xffffff},
-                          {QPalette::Base, 0x000000},
-                          {QPalette::Text, 0xffffff},
-                          {QPalette::Button, 0x000000},
-                          {QPalette::ButtonText, 0xffffff},
-                          {QPalette::Highlight, 0xffff00},
-                          {QPalette::HighlightedText, 0x000000}});
+    QPalette palette = schemePalette(0x000000, 0x000000, 0xffffff);
+    palette.setColor(QPalette::Highlight, QRgb{0xffff00});
+    palette.setColor(QPalette::HighlightedText, Qt::black);
+    return palette;
 }
 
 // A text as it is seen: the colour of its pixels and the background under them.
@@ -68,20 +55,15 @@ QImage shot(QWidget* window)
 }
 
 // The rendering is made at a whole multiple of the window's size.
-int scaleOf(const QImage& image)
-{
-    return qRound(image.devicePixelRatio());
-}
-
 QColor pixelAt(const QImage& image, QPoint point)
 {
-    return image.pixel(point * scaleOf(image));
+    return image.pixel(point * qRound(image.devicePixelRatio()));
 }
 
 QRect pixelsOf(const QWidget* widget, const QImage& image)
 {
-    const QPoint topLeft = widget->mapTo(widget->window(), QPoint());
-    return {topLeft * scaleOf(image), widget->size() * scaleOf(image)};
+    const int scale = qRound(image.devicePixelRatio());
+    return {widget->mapTo(widget->window(), QPoint()) * scale, widget->size() * scale};
 }
 
 // Renders the widget's window once as it is and once with the widget's text colours transparent:
@@ -205,7 +187,9 @@ private slots:
         QTest::addColumn<bool>("bandStandsOut");
         QTest::newRow("light") << QApplication::style()->standardPalette()
                                << SchemeColours::minimumContrast << true;
-        QTest::newRow("dark") << darkPalette() << SchemeColours::minimumContrast << true;
+        // What Qt's GTK theme gives for GTK's Adwaita in its dark variant.
+        QTest::newRow("dark") << schemePalette(0x323232, 0x242424, 0xf0f0f0)
+                              << SchemeColours::minimumContrast << true;
         // Black and white are 21:1, black on a yellow selection 19.6:1.
         QTest::newRow("high contrast") << highContrastPalette() << 19.0 << false;
     }

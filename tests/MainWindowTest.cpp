@@ -33,9 +33,9 @@ class MainWindowTest : public QObject {
         if (event->type() != QEvent::CursorChange)
             return false;
         const Qt::CursorShape shape = window->cursor().shape();
-        const QString change = (shape == Qt::WaitCursor    ? QStringLiteral("busy: ")
-                                : shape == Qt::ArrowCursor ? QStringLiteral("arrow: ")
-                                                           : QStringLiteral("other: ")) +
+        const QString change = QString::fromLatin1(shape == Qt::WaitCursor    ? "busy: "
+                                                   : shape == Qt::ArrowCursor ? "arrow: "
+                                                                              : "other: ") +
                                result();
         if (pointers.isEmpty() || pointers.back() != change) // Qt tells of each change twice
             pointers << change;
@@ -184,8 +184,7 @@ private slots:
         QTest::newRow("half to even, down") << "2,5" << 2;
         QTest::newRow("half to even, also down") << "3,5" << 2;
         QTest::newRow("half to even, up") << "4,5" << 4;
-        QTest::newRow("beyond the grid, taken as it is") << "25" << 24;
-        QTest::newRow("largest that fits") << "32768" << 32767;
+        QTest::newRow("beyond the grid, largest that fits") << "32768" << 32767;
         QTest::newRow("longer than a text box holds by default")
             << "0," + QString(40000, u'0') + "1E40002" << 9;
         QTest::newRow("empty") << "" << 3;
