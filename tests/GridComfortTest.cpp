@@ -62,11 +62,13 @@ QString grid(const frmInput& window)
     return text;
 }
 
-// Opens the entry window, presses the key in the widget named and runs `check` while the window is
-// still open (Done not pressed); returns the messages shown meanwhile.
-QStringList press(const QString& widget, QKeyCombination key,
+// With the clipboard holding the text given, opens the entry window, presses the key in the widget
+// named and runs `check` while the window is still open (Done not pressed); returns the messages
+// shown meanwhile.
+QStringList press(const QString& clipboard, const QString& widget, QKeyCombination key,
                   const std::function<void(const frmInput&)>& check)
 {
+    QGuiApplication::clipboard()->setText(clipboard);
     frmInput window(separatorsOf("de_DE"), nullptr);
     return whileOpen(window, [&] {
         window.findChild<QWidget*>(widget)->setFocus();
@@ -128,7 +130,7 @@ private slots:
     {
         QFETCH(MoveRow, row);
         const auto& [from, key, to] = row;
-        const QStringList messages = press(from, key, [to](const frmInput& window) {
+        const QStringList messages = press({}, from, key, [to](const frmInput& window) {
             checkReadyToType(window, to);
             QCOMPARE(grid(window), places);
         });
@@ -152,8 +154,7 @@ private slots:
     {
         QFETCH(PasteRow, row);
         const auto& [clipboard, cell, cells] = row;
-        QGuiApplication::clipboard()->setText(clipboard);
-        const QStringList messages = press(cell, paste, [&](const frmInput& window) {
+        const QStringList messages = press(clipboard, cell, paste, [&](const frmInput& window) {
             QCOMPARE(window.focusWidget()->objectName(), cell);
             QCOMPARE(grid(window), cells);
         });
@@ -174,8 +175,7 @@ private slots:
     {
         QFETCH(QString, clipboard);
         QFETCH(QString, cell);
-        QGuiApplication::clipboard()->setText(clipboard);
-        const QStringList messages = press(cell, paste, [&cell](const frmInput& window) {
+        const QStringList messages = press(clipboard, cell, paste, [&cell](const frmInput& window) {
             checkReadyToType(window, cell);
             QCOMPARE(grid(window), places);
         });

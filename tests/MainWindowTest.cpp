@@ -69,7 +69,6 @@ private slots:
         QCOMPARE(window->maximumSize(), QSize(401, 242));
         QCOMPARE(spin()->value(), 2);
         QCOMPARE(LastIndex, 1);
-        QCOMPARE(MatrixD, Matrix(2, 2));
         QCOMPARE(window->focusWidget(), order());
     }
 
