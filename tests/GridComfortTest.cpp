@@ -62,29 +62,25 @@ QString grid(const frmInput& window)
     return text;
 }
 
-// With the clipboard holding the text given, opens the entry window, presses the key in the widget
-// named and runs `check` while the window is still open (Done not pressed); returns the messages
-// shown meanwhile.
-QStringList press(const QString& clipboard, const QString& widget, QKeyCombination key,
-                  const std::function<void(const frmInput&)>& check)
+// With the clipboard holding `clipboard`, opens the entry window and presses the key in the widget
+// named `from`. The window stays open (Done not pressed), the focus moves to `to`, the cells hold
+// `cells` and a cell left as it was has all its text selected, to be typed over. Returns the
+// messages shown meanwhile.
+QStringList press(const QString& clipboard, const QString& from, QKeyCombination key,
+                  const QString& to, const QString& cells)
 {
     QGuiApplication::clipboard()->setText(clipboard);
     frmInput window(separatorsOf("de_DE"), nullptr);
     return whileOpen(window, [&] {
-        window.findChild<QWidget*>(widget)->setFocus();
+        window.findChild<QWidget*>(from)->setFocus();
         QTest::keyClick(window.focusWidget(), key.key(), key.keyboardModifiers());
         QVERIFY(window.isVisible());
-        check(window);
+        QCOMPARE(window.focusWidget()->objectName(), to);
+        QCOMPARE(grid(window), cells);
+        const auto* cell = qobject_cast<const QLineEdit*>(window.focusWidget());
+        if (cells == places && cell != nullptr)
+            QCOMPARE(cell->selectedText(), cell->text());
     });
-}
-
-// The focus is on the widget named and, in a cell, all of its text is selected to be typed over.
-void checkReadyToType(const frmInput& window, const QString& name)
-{
-    const auto* focus = window.focusWidget();
-    QCOMPARE(focus->objectName(), name);
-    const auto* cell = qobject_cast<const QLineEdit*>(focus);
-    QVERIFY(cell == nullptr || cell->selectedText() == cell->text());
 }
 
 const QKeyCombination paste = Qt::ControlModifier | Qt::Key_V;
@@ -130,11 +126,7 @@ private slots:
     {
         QFETCH(MoveRow, row);
         const auto& [from, key, to] = row;
-        const QStringList messages = press({}, from, key, [to](const frmInput& window) {
-            checkReadyToType(window, to);
-            QCOMPARE(grid(window), places);
-        });
-        QVERIFY(messages.isEmpty());
+        QVERIFY(press({}, from, key, to, places).isEmpty());
     }
 
     void pasteFillsTheBlock_data()
@@ -154,11 +146,7 @@ private slots:
     {
         QFETCH(PasteRow, row);
         const auto& [clipboard, cell, cells] = row;
-        const QStringList messages = press(clipboard, cell, paste, [&](const frmInput& window) {
-            QCOMPARE(window.focusWidget()->objectName(), cell);
-            QCOMPARE(grid(window), cells);
-        });
-        QVERIFY(messages.isEmpty());
+        QVERIFY(press(clipboard, cell, paste, cell, cells).isEmpty());
     }
 
     void pasteRefusesABlockThatDoesNotFit_data()
@@ -175,11 +163,7 @@ private slots:
     {
         QFETCH(QString, clipboard);
         QFETCH(QString, cell);
-        const QStringList messages = press(clipboard, cell, paste, [&cell](const frmInput& window) {
-            checkReadyToType(window, cell);
-            QCOMPARE(grid(window), places);
-        });
-        QCOMPARE(messages.size(), 1); // the refusal is explained
+        QCOMPARE(press(clipboard, cell, paste, cell, places).size(), 1); // the refusal is explained
     }
 
     void keypadDecimalKeyTypesSeparator()
