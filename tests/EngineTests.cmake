@@ -18,7 +18,7 @@ function(kalvora_engine_tests name library)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK emulator TIMEOUT 300)
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
   endif()
 endfunction()
 

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <limits>
 #include <random>
+#include <string>
 #include <tuple>
 
 using NumberText::Error;
@@ -20,6 +21,12 @@ namespace {
 NumberText::Separators separatorsFor(const char* locale)
 {
     return NumberText::separatorsOf(QLocale(QString::fromLatin1(locale)));
+}
+
+// A row's name: its locale and its place in the table, as in "de_DE_3".
+template <class Row> std::string rowName(const testing::TestParamInfo<Row>& row)
+{
+    return std::string(std::get<0>(row.param)) + "_" + std::to_string(row.index);
 }
 
 // Rows of locale, text, value.
@@ -53,7 +60,8 @@ const ParseAccepts::ParamType accepted[] = {
     {"de_DE", u"1.000.000", 1e6},
     {"en_US", u"1,500.5", 1500.5},
 };
-INSTANTIATE_TEST_SUITE_P(NumberText, ParseAccepts, testing::ValuesIn(accepted));
+INSTANTIATE_TEST_SUITE_P(NumberText, ParseAccepts, testing::ValuesIn(accepted),
+                         rowName<ParseAccepts::ParamType>);
 
 // Rows of locale, text, error.
 class ParseRejects
@@ -83,7 +91,8 @@ const ParseRejects::ParamType rejected[] = {
     {"de_DE", u"1E309", Error::OutOfRange},
     {"de_DE", u"1E10000000000000000000", Error::OutOfRange},
 };
-INSTANTIATE_TEST_SUITE_P(NumberText, ParseRejects, testing::ValuesIn(rejected));
+INSTANTIATE_TEST_SUITE_P(NumberText, ParseRejects, testing::ValuesIn(rejected),
+                         rowName<ParseRejects::ParamType>);
 
 // Rows of locale, value, text.
 class FormatWrites
@@ -118,7 +127,8 @@ const FormatWrites::ParamType formatted[] = {
     {"de_DE", 1.7976931348623149e308, u"1,79769313486231E+308"},
     {"de_DE", std::numeric_limits<double>::infinity(), u""},
 };
-INSTANTIATE_TEST_SUITE_P(NumberText, FormatWrites, testing::ValuesIn(formatted));
+INSTANTIATE_TEST_SUITE_P(NumberText, FormatWrites, testing::ValuesIn(formatted),
+                         rowName<FormatWrites::ParamType>);
 
 class FormatThenParse : public testing::TestWithParam<const char*> {};
 
