@@ -8,7 +8,7 @@ docs=$(dirname "$(realpath "$0")")
 tmp=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$tmp"' EXIT
 
-Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -displayfd 3 3>"$tmp/display" 2>/dev/null &
+Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset -displayfd 3 3>"$tmp/display" 2>/dev/null &
 until grep -qs . "$tmp/display"; do sleep 0.2; done
 export DISPLAY=:$(cat "$tmp/display") XDG_RUNTIME_DIR=$tmp LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
 

@@ -44,7 +44,7 @@ first_window() {
 window_class() { # PROGRAM WM_CLASS
   local tmp display program id
   tmp=$(mktemp -d)
-  Xvfb -screen 0 1024x768x24 -nolisten tcp -displayfd 3 3>"$tmp/display" 2>/dev/null &
+  Xvfb -screen 0 1024x768x24 -nolisten tcp -noreset -displayfd 3 3>"$tmp/display" 2>/dev/null &
   display=$!
   for _ in {1..120}; do grep -qs . "$tmp/display" && break; sleep 0.25; done
   DISPLAY=:$(cat "$tmp/display") XDG_RUNTIME_DIR=$tmp QT_QPA_PLATFORM=xcb "$1" &

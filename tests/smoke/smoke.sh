@@ -55,7 +55,9 @@ for t in Xvfb xdotool xwininfo xclip python3 dbus-daemon $atspi/at-spi-bus-launc
   $atspi/at-spi2-registryd; do command -v $t >/dev/null || fail "$t is missing"; done
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is missing"
 step "start Xvfb"
-Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -displayfd 3 3>"$tmp/display" 2>/dev/null &
+# -noreset: an X server resets when its last client leaves, dropping every connection still being
+# set up; the accessibility bus connects and leaves just before Kalvora connects.
+Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset -displayfd 3 3>"$tmp/display" 2>/dev/null &
 until_ok 30 grep -qs . "$tmp/display"
 export DISPLAY=:$(cat "$tmp/display") XDG_RUNTIME_DIR=$tmp DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/bus
 
