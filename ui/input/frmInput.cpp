@@ -77,10 +77,7 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
 void frmInput::applySchemeColours()
 {
     // A cell receiving the focus selects its text, so the selection is what a visited cell shows.
-    const SchemeColours::Pair colours = SchemeColours::selection(palette());
-    QPalette selection;
-    selection.setColor(QPalette::Highlight, colours.background);
-    selection.setColor(QPalette::HighlightedText, colours.text);
+    const QPalette selection = SchemeColours::selection(palette());
     for (const auto& row : cells_) {
         for (Cell* cell : row)
             cell->setPalette(selection);

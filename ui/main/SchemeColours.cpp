@@ -1,7 +1,5 @@
 #include "SchemeColours.h"
 
-#include <QPalette>
-
 #include <algorithm>
 #include <cmath>
 
@@ -85,10 +83,13 @@ Pair invalidOrder(const QPalette& palette)
     return {base, legibleOn(designMark, base)};
 }
 
-Pair selection(const QPalette& palette)
+QPalette selection(const QPalette& palette)
 {
     const QColor text = palette.color(QPalette::HighlightedText);
-    return {legibleOn(palette.color(QPalette::Highlight), text), text};
+    QPalette selected;
+    selected.setColor(QPalette::Highlight, legibleOn(palette.color(QPalette::Highlight), text));
+    selected.setColor(QPalette::HighlightedText, text);
+    return selected;
 }
 
 } // namespace SchemeColours

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <QColor>
-
-class QPalette;
+#include <QPalette>
 
 // The colours of the windows that are no plain palette roles: the help band, the result, the mark
 // of an order text that is no order, and selected text. Each is derived from the palette the
@@ -35,7 +34,8 @@ inline constexpr double minimumContrast = 4.5;
 [[nodiscard]] QColor result(const QPalette& palette);
 // The text box colours that mark an order text as no order.
 [[nodiscard]] Pair invalidOrder(const QPalette& palette);
-// The colours of selected text: Highlight and HighlightedText.
-[[nodiscard]] Pair selection(const QPalette& palette);
+// A palette that sets only the colours of selected text, Highlight and HighlightedText, for a text
+// box to take over the scheme's other colours.
+[[nodiscard]] QPalette selection(const QPalette& palette);
 
 } // namespace SchemeColours

@@ -179,10 +179,7 @@ void frmMain::applySchemeColours()
     lblAusgabe->setPalette(result);
 
     // A valid order text takes the text box's own colours, whatever the scheme is now.
-    QPalette mark;
-    const SchemeColours::Pair selection = SchemeColours::selection(scheme);
-    mark.setColor(QPalette::Highlight, selection.background);
-    mark.setColor(QPalette::HighlightedText, selection.text);
+    QPalette mark = SchemeColours::selection(scheme);
     if (!orderTextValid_) {
         const SchemeColours::Pair markColours = SchemeColours::invalidOrder(scheme);
         mark.setColor(QPalette::Base, markColours.background);
