@@ -7,8 +7,10 @@
 #include <functional>
 
 // Runs `open`, which waits in a modal showing, and runs `inside` in that showing once a window of
-// the given kind is up. Message boxes are closed as they appear, so that no test can hang on
-// one; their texts are returned.
+// the given kind is up and the platform has made it the focus window (a slow start, as under the
+// sanitizers, lets the first tick come before that; until then no focus event reaches a cell).
+// Message boxes are closed as they appear, so that no test can hang on one; their texts are
+// returned.
 template <class Window>
 QStringList whileShowing(const std::function<void()>& open,
                          const std::function<void(Window*)>& inside)
@@ -23,7 +25,8 @@ QStringList whileShowing(const std::function<void()>& open,
     });
     QTimer enter;
     enter.callOnTimeout([&] {
-        if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        if (window != nullptr && QGuiApplication::focusWindow() == window->windowHandle()) {
             enter.stop();
             inside(window);
         }
