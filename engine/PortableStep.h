@@ -10,10 +10,11 @@
 namespace Kalvoran {
 
 // The step in double arithmetic alone, for compilers whose long double is no wider than double.
-// Each product is split exactly into its rounded value and its rounding error (by fma where that
-// is one instruction, else by Dekker's algorithm), the pieces are summed keeping the rounding
-// error of the leading sum, and the stored result lies within 1 ulp of the exact value of the
-// step's formula, nearly always on the nearest double. Where a product lies outside
+// Where fma is one instruction an accumulation is a single fma, rounded once. Elsewhere, and for
+// the 2 x 2 value, each product is split exactly into its rounded value and its rounding error
+// (by fma, else by Dekker's algorithm), the pieces are summed keeping the rounding error of the
+// leading sum, and the stored result lies within 1 ulp of the exact value of the step's
+// formula, nearly always on the nearest double. Where a product lies outside
 // [2^-900, 2^900] the operands are first scaled by powers of two, so a product beyond the double
 // range never fails on its own; a step whose result leaves the range throws OverflowError, one
 // below it gives the nearest subnormal or zero.
@@ -41,9 +42,12 @@ public:
         return checkedResult(d == 0 || a == 0 ? t + 0.0 : t);
     }
 
-    // t + sum with t = d * a
+    // t + sum with t = d * a. An fma forms the exact product without a range limit and rounds
+    // once: the nearest double, infinity where that leaves the range.
     static double addTerm(double d, double a, double sum)
     {
+        if constexpr (FastExactFma)
+            return checkedResult(std::fma(d, a, sum));
         const Pair p = twoProduct(d, a);
         const auto [h, l] = productPlusSum(p, sum);
         const double result = h + l;
