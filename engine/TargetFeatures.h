@@ -9,6 +9,13 @@
 #define KALVORA_PORTABLE_STEP 0
 #endif
 
+// Error-free sums and products need every operation rounded on its own. GCC and Clang get
+// -ffp-contract=off from the build; MSVC before Visual Studio 2022 fuses a * b + c into an fma
+// by default wherever the target has one (/arch:AVX2).
+#if defined(_MSC_VER) && !defined(__clang__)
+#pragma fp_contract(off)
+#endif
+
 namespace Kalvoran {
 
 // The build asks for the portable step whatever long double is.
