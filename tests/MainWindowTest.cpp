@@ -234,6 +234,40 @@ private slots:
         QTEST(child<QLabel>("lblAusgabe")->accessibleDescription(), "spoken");
     }
 
+    void resultShowsEveryLineInItsBox_data()
+    {
+        // The values computed one after the other, the caption of the last and whether it shows
+        // in the design size.
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("designSize");
+        QTest::newRow("short") << QList<double>{-2} << "det(D) = -2" << true;
+        QTest::newRow("longest number text")
+            << QList<double>{-1.23456789012345e-300} << "det(D) = -1,23456789012345E-300" << false;
+        QTest::newRow("short after a long one")
+            << QList<double>{-1.7976931348623157e308, 0.5} << "det(D) = 0,5" << true;
+    }
+    void resultShowsEveryLineInItsBox()
+    {
+        QFETCH(QList<double>, values);
+        for (const double value : values) {
+            MatrixD(0, 0) = value;
+            MatrixD(1, 1) = 1;
+            click("btnStart0");
+        }
+        auto* label = child<QLabel>("lblAusgabe");
+        QTEST(label->text(), "caption");
+        QCOMPARE(label->size(), QSize(209, 33));
+        const QRect box = label->contentsRect();
+        const QRect lines = label->fontMetrics().boundingRect(box, Qt::TextWordWrap, label->text());
+        QVERIFY2(box.contains(lines),
+                 qPrintable(
+                     QStringLiteral("%1 x %2 px of text").arg(lines.width()).arg(lines.height())));
+        QFETCH(bool, designSize);
+        QCOMPARE(label->font().pointSizeF() == 14.25, designSize);
+        QVERIFY(label->font().bold());
+    }
+
     void exitEndsTheProgram_data()
     {
         QTest::addColumn<QString>("how");

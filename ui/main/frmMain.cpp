@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "BusyCursor.h"
+#include "CaptionFit.h"
 #include "DecimalKeypad.h"
 #include "EntryLayout.h"
 #include "Kalvoran.h"
@@ -158,10 +159,11 @@ void frmMain::setUpFocusAndFonts()
     Label1->setFont(fontOf({QStringLiteral("Trebuchet MS"), QStringLiteral("Liberation Sans"),
                             QStringLiteral("DejaVu Sans")},
                            9.75, QFont::Normal));
-    lblAusgabe->setFont(
+    resultFont_ =
         fontOf({QStringLiteral("Swiss 721 Narrow SWA"), QStringLiteral("Liberation Sans Narrow"),
                 QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans Condensed")},
-               14.25, QFont::Bold));
+               14.25, QFont::Bold);
+    lblAusgabe->setFont(resultFont_);
     applySchemeColours();
 }
 
@@ -264,6 +266,8 @@ void frmMain::showResult()
         caption = tr("Überlauf!");
         hint = tr("Die Determinante liegt außerhalb des darstellbaren Zahlenbereichs.");
     }
+    lblAusgabe->setFont(
+        CaptionFit::fitting(resultFont_, caption, lblAusgabe->contentsRect().size()));
     lblAusgabe->setText(caption);
     lblAusgabe->setToolTip(hint);
     // A screen reader announces the name "Ergebnis"; the value itself travels as the description.

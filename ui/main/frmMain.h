@@ -2,6 +2,7 @@
 
 #include "NumberText.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
@@ -49,6 +50,7 @@ private:
     QPushButton* btnEingabe = nullptr;
     std::array<QPushButton*, 2> btnStart{};
     QLabel* lblAusgabe = nullptr;
+    QFont resultFont_; // as designed; a long result is written smaller to fit the label
     QLabel* lblAutor = nullptr;
     QPointer<frmInput> input_;
     bool orderTextValid_ = true;
