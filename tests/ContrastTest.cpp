@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -209,6 +210,17 @@ private slots:
         const auto* inFrame = child<QLabel>("lblEingabe");
         const QPoint corner = inFrame->mapTo(window.get(), QPoint(inFrame->width() - 1, 0));
         QCOMPARE(pixelAt(shown, corner), pixelAt(shown, corner + QPoint(2, 0)));
+
+        // The order arrows with the focus are framed in a colour that stands out from the window.
+        auto* spin = child<QWidget>("udEingabe");
+        spin->setFocus();
+        const QImage focused = shot(window.get());
+        double ring = 1;
+        for (int x = 0; x < spin->width(); ++x) {
+            const QPoint top = spin->mapTo(window.get(), QPoint(x, 0));
+            ring = std::max(ring, contrast(pixelAt(focused, top), scheme.color(QPalette::Window)));
+        }
+        QVERIFY2(ring >= minimum, qPrintable(QString::number(ring)));
 
         setOrderText("x");
         const Seen mark = seen(child<QLineEdit>("txtEingabe"));

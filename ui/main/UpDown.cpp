@@ -1,8 +1,8 @@
 #include "UpDown.h"
 
 #include <QKeyEvent>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
+#include <QPainter>
+#include <QPen>
 #include <QToolButton>
 
 #include <algorithm>
@@ -80,12 +80,13 @@ void UpDown::keyPressEvent(QKeyEvent* event)
 
 void UpDown::paintEvent(QPaintEvent* /*event*/)
 {
+    // A dotted frame in the text colour, as classic dialogs mark the focus: some styles draw
+    // their focus frame too faint to be seen around the narrow arrows.
     if (!hasFocus())
         return;
-    QStylePainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void UpDown::resizeEvent(QResizeEvent* /*event*/)
