@@ -174,8 +174,13 @@ private slots:
         QTest::newRow("empty") << QString() << "leer";
         QTest::newRow("decimal point on a German system") << u"1.5"_s << "keine gültige Zahl";
         QTest::newRow("beyond the double range") << u"1E999"_s << "„1E999“ liegt außerhalb";
+        QTest::newRow("blanks around the text are not quoted") << u" 1.5 "_s << "„1.5“ ist keine";
+        QTest::newRow("40 characters are quoted whole")
+            << QString(40, u'x') << "„" + QString(40, u'x') + "“ ist keine";
         QTest::newRow("a long text is quoted in part")
             << QString(100000, u'x') << "„" + QString(40, u'x') + "…“ ist keine";
+        QTest::newRow("the cut keeps a character beyond 16 bits whole")
+            << QString(39, u'x') + u"\U0001F600yyy"_s << "„" + QString(39, u'x') + "…“ ist keine";
     }
     void badCellKeepsTheWindowOpen()
     {
@@ -246,24 +251,35 @@ private slots:
                  QStringLiteral("det(D) = -3"));
     }
 
-    void entryButtonRefusesAnOrderOutOfRange_data()
+    void entryButtonKeepsToOrdersOneToTen_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("11") << "11";
-        QTest::newRow("0") << "0";
-        QTest::newRow("-3") << "-3";
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("10") << "10" << true;
+        QTest::newRow("11") << "11" << false;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("-3") << "-3" << false;
     }
-    void entryButtonRefusesAnOrderOutOfRange()
+    void entryButtonKeepsToOrdersOneToTen()
     {
         QFETCH(QString, text);
         frmMain window(german);
         window.show();
         QVERIFY(becomesActive(&window));
-        const QStringList messages = pressEntryButton(window, text, pressDone);
+        bool opened = false;
+        const QStringList messages = pressEntryButton(window, text, [&opened](frmInput* entry) {
+            opened = true;
+            pressDone(entry);
+        });
+        QTEST(opened, "opens");
+        if (opened) {
+            QVERIFY(messages.isEmpty());
+            return;
+        }
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages.front().contains(QStringLiteral("zwischen 1 und 10")),
                  qPrintable(messages.front()));
-        QVERIFY(window.findChild<frmInput*>() == nullptr);
         auto* order = window.findChild<QLineEdit*>(QStringLiteral("txtEingabe"));
         QCOMPARE(window.focusWidget(), order);
         QCOMPARE(order->selectedText(), text);

@@ -116,6 +116,10 @@ private slots:
     {
         QTest::addColumn<MoveRow>("row");
         QTest::newRow("Down") << MoveRow{"z1_2", Qt::Key_Down, "z2_2"};
+        QTest::newRow("Up") << MoveRow{"z1_2", Qt::Key_Up, "z0_2"};
+        QTest::newRow("Ctrl+Down is no move")
+            << MoveRow{"z1_2", Qt::ControlModifier | Qt::Key_Down, "z1_2"};
+        QTest::newRow("Escape keeps the window open") << MoveRow{"z1_1", Qt::Key_Escape, "z1_1"};
         QTest::newRow("Up in the top row") << MoveRow{"z0_3", Qt::Key_Up, "z0_3"};
         QTest::newRow("Down in the last row") << MoveRow{"z3_1", Qt::Key_Down, "z3_1"};
         QTest::newRow("keypad Enter in the last cell")
@@ -139,6 +143,8 @@ private slots:
                         "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|"};
         QTest::newRow("ragged, one row shorter")
             << PasteRow{"1\t2\n3\n", "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|"};
+        QTest::newRow("rows ended by a lone CR")
+            << PasteRow{"1\t2\r3\t4\r", "z0_0", "1;2;2;3|3;4;12;13|20;21;22;23|30;31;32;33|"};
         QTest::newRow("one piece goes into the cell as typed")
             << PasteRow{"7", "z1_1", "0;1;2;3|10;7;12;13|20;21;22;23|30;31;32;33|"};
     }
@@ -151,19 +157,32 @@ private slots:
 
     void pasteRefusesABlockThatDoesNotFit_data()
     {
+        // The refusal names the cell and the room there, rows x columns.
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("cell");
-        QTest::newRow("3 x 3 at (2, 2) is too tall and wide") << block << "z2_2";
-        QTest::newRow("3 x 3 at (0, 2) is too wide") << block << "z0_2";
+        QTest::addColumn<QString>("room");
+        QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
+            << block << "z2_2"
+            << "ab Zeile 3, Spalte 3 nicht in die Matrix: dort ist Platz für 2 × 2";
+        QTest::newRow("3 x 3 at (0, 2) is too wide")
+            << block << "z0_2"
+            << "ab Zeile 1, Spalte 3 nicht in die Matrix: dort ist Platz für 4 × 2";
+        QTest::newRow("3 x 3 at (2, 0) is one row too tall")
+            << block << "z2_0"
+            << "ab Zeile 3, Spalte 1 nicht in die Matrix: dort ist Platz für 2 × 4";
         // Reading further than the fifth row, the first that does not fit, crashes the test.
         QTest::newRow("a million rows, only the first page readable")
-            << millionRows.text() << "z0_0";
+            << millionRows.text() << "z0_0"
+            << "dort ist Platz für 4 × 4";
     }
     void pasteRefusesABlockThatDoesNotFit()
     {
         QFETCH(QString, clipboard);
         QFETCH(QString, cell);
-        QCOMPARE(press(clipboard, cell, paste, cell, places).size(), 1); // the refusal is explained
+        const QStringList messages = press(clipboard, cell, paste, cell, places);
+        QCOMPARE(messages.size(), 1);
+        QFETCH(QString, room);
+        QVERIFY2(messages.front().contains(room), qPrintable(messages.front()));
     }
 
     void keypadDecimalKeyTypesSeparator()

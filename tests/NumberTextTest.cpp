@@ -47,6 +47,7 @@ TEST_P(ParseAccepts, GivesTheNearestDouble)
 // subnormal.
 const ParseAccepts::ParamType accepted[] = {
     {"de_DE", u"1,5", 1.5},
+    {"de_DE", u"+1,5", 1.5},
     {"de_DE", u"1.000,5", 1000.5},
     {"de_DE", u" 7 ", 7},
     {"de_DE", u"-2E3", -2000},
@@ -81,6 +82,7 @@ const ParseRejects::ParamType rejected[] = {
     {"de_DE", u"1,5.3", Error::NotANumber},
     {"de_DE", u"1.00.000", Error::NotANumber},
     {"de_DE", u"1.0000", Error::NotANumber},
+    {"de_DE", u"1234.567", Error::NotANumber},
     {"en_US", u"1,5", Error::NotANumber},
     {"de_DE", u"0.001", Error::NotANumber},
     {"de_DE", u"1 000", Error::NotANumber},
