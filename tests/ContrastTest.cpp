@@ -198,6 +198,13 @@ private slots:
     {
         QFETCH(QPalette, scheme);
         QFETCH(double, minimum);
+        const auto openEntryWindow = [this] {
+            QTest::mouseClick(child<QAbstractButton>("btnEingabe"), Qt::LeftButton);
+        };
+        // The entry window exists, hidden, when the scheme changes.
+        whileShowing<frmInput>(openEntryWindow, [](frmInput* input) { input->hide(); });
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QApplication::setPalette(scheme);
         QCoreApplication::processEvents();
         checkTexts(window.get(), minimum);
@@ -228,13 +235,11 @@ private slots:
         QVERIFY(mark.text != scheme.color(QPalette::Text));
 
         setOrderText("3");
-        whileShowing<frmInput>(
-            [this] { QTest::mouseClick(child<QAbstractButton>("btnEingabe"), Qt::LeftButton); },
-            [minimum](frmInput* input) {
-                QVERIFY(input->focusWidget() != nullptr);
-                checkTexts(input, minimum);
-                input->hide();
-            });
+        whileShowing<frmInput>(openEntryWindow, [minimum](frmInput* input) {
+            QVERIFY(input->focusWidget() != nullptr);
+            checkTexts(input, minimum);
+            input->hide();
+        });
     }
 
     void standardSchemeKeepsTheDesignColours()

@@ -55,8 +55,10 @@ TEST(Matrix, ResizeGivesAFreshBlockOfZerosAndIndicesAreChecked)
     m.resize(2, 2);
     EXPECT_EQ(m, Matrix(2, 2));
     EXPECT_THROW((void)m(2, 0), std::out_of_range);
+    EXPECT_THROW((void)m(0, 2), std::out_of_range);
     EXPECT_THROW((void)m(0, -1), std::out_of_range);
     EXPECT_THROW(m.resize(-1, 2), std::invalid_argument);
+    EXPECT_EQ(Matrix(0, 3).cols(), 0); // no rows, no columns
 }
 
 TEST(EvaluateDeterminant, Examples)
@@ -102,6 +104,7 @@ TEST(EvaluateDeterminantRange, OnlyStepResultsAreChecked)
 TEST(EvaluateDeterminantRange, OverflowAbandonsTheEvaluation)
 {
     EXPECT_THROW((void)EvaluateDeterminant(diagonal({1e200, 1e200})), OverflowError);
+    EXPECT_THROW((void)EvaluateDeterminant(diagonal({std::nan(""), 1})), OverflowError);
     // Every minor is finite, but the running sum of order 3 leaves the range.
     EXPECT_THROW(
         (void)EvaluateDeterminant(fromRows({{1e300, -1e300, 0}, {1e8, 1e8, 0}, {0, 0, 1}})),

@@ -161,17 +161,25 @@ private slots:
         QCOMPARE(clicked.count(), 0);
     }
 
-    void arrowsStopAtTheLimits()
+    void arrowsStepWithinTheLimits()
     {
+        spin()->setFocus();
+        QTest::keyClick(spin(), Qt::Key_Up);
+        QCOMPARE(order()->text(), QStringLiteral("3"));
         for (int i = 0; i < 12; ++i)
             QTest::mouseClick(spin()->upButton(), Qt::LeftButton);
         QCOMPARE(order()->text(), QStringLiteral("10"));
         QCOMPARE(LastIndex, 9);
-        spin()->setFocus();
+        QVERIFY(!spin()->upButton()->isEnabled());
+        order()->setText(QStringLiteral("4")); // a step beyond the limit leaves a typed order
+        QTest::keyClick(spin(), Qt::Key_Up);
+        QCOMPARE(order()->text(), QStringLiteral("4"));
         for (int i = 0; i < 12; ++i)
             QTest::keyClick(spin(), Qt::Key_Down);
         QCOMPARE(order()->text(), QStringLiteral("1"));
         QCOMPARE(LastIndex, 0);
+        QVERIFY(!spin()->downButton()->isEnabled());
+        QVERIFY(spin()->upButton()->isEnabled());
     }
 
     void orderTextSetsLastIndex_data()
@@ -187,6 +195,7 @@ private slots:
             << "0," + QString(40000, u'0') + "1E40002" << 9;
         QTest::newRow("empty") << "" << 3;
         QTest::newRow("decimal point on a German system") << "3.5" << 3;
+        QTest::newRow("below zero, smallest that fits") << "-32767" << -32768;
         QTest::newRow("beyond 16 bits") << "32769" << 3;
     }
     void orderTextSetsLastIndex()
@@ -202,22 +211,28 @@ private slots:
         QCOMPARE(static_cast<int>(LastIndex), lastIndex);
         const bool kept = lastIndex == 3; // no row gives the order 4 itself
         QCOMPARE(order()->palette().color(QPalette::Text) != normal, kept);
+        QCOMPARE(!order()->toolTip().isEmpty(), kept);
         QTest::mouseClick(spin()->upButton(), Qt::LeftButton); // the spin keeps its own value
         QCOMPARE(order()->text(), QStringLiteral("3"));
         QCOMPARE(order()->palette().color(QPalette::Text), normal);
+        QVERIFY(order()->toolTip().isEmpty());
     }
 
     void computeShowsTheResultUnderTheBusyPointer_data()
     {
-        // Each change of the pointer with the caption standing then; what a screen reader reads.
+        // Each change of the pointer with the caption standing then; what a screen reader reads,
+        // and the hover hint.
+        const QString outside =
+            "Die Determinante liegt außerhalb des darstellbaren Zahlenbereichs.";
         QTest::addColumn<double>("entry");
         QTest::addColumn<QStringList>("pointers");
         QTest::addColumn<QString>("spoken");
+        QTest::addColumn<QString>("hint");
         QTest::newRow("result") << 0.5 << QStringList{"busy: det(D) = 0", "arrow: det(D) = 0,25"}
-                                << "det(D) = 0,25";
-        QTest::newRow("overflow")
-            << 1e200 << QStringList{"busy: det(D) = 0", "arrow: Überlauf!"}
-            << "Die Determinante liegt außerhalb des darstellbaren Zahlenbereichs.";
+                                << "det(D) = 0,25"
+                                << "";
+        QTest::newRow("overflow") << 1e200 << QStringList{"busy: det(D) = 0", "arrow: Überlauf!"}
+                                  << outside << outside;
     }
     void computeShowsTheResultUnderTheBusyPointer()
     {
@@ -232,6 +247,7 @@ private slots:
         click("btnStart0");
         QTEST(pointers, "pointers");
         QTEST(child<QLabel>("lblAusgabe")->accessibleDescription(), "spoken");
+        QTEST(child<QLabel>("lblAusgabe")->toolTip(), "hint");
     }
 
     void resultShowsEveryLineInItsBox_data()
