@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(MatrixD, before);
     }
 
-    void closeBoxCancelsAndTheNextOpeningRebuilds()
+    void closeBoxRebuildsTheWindowAndDoneKeepsIt()
     {
         MatrixD = square({1, 2, 3, 4});
         openAndDo(2, [](frmInput* window) {
@@ -218,18 +218,25 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(input.isNull());
 
-        openAndDo(2, [](frmInput* window) {
+        QPoint offCentre;
+        QPoint moved;
+        openAndDo(2, [&](frmInput* window) {
+            // Built anew and centred again; the frame may shift it a little.
+            offCentre =
+                window->frameGeometry().center() - window->screen()->availableGeometry().center();
             window->cell(0, 0)->setText(QStringLiteral("9"));
+            window->move(window->pos() + QPoint(40, 30));
+            moved = window->pos();
             if (becomesActive(window))
                 QTest::keyClick(window, Qt::Key_F, Qt::AltModifier);
             if (!QTest::qWaitFor([window] { return !window->isVisible(); }, 2000))
                 window->close();
         });
-        QCOMPARE(MatrixD, square({9, 2, 3, 4}));
-        // Built anew and centred again; the frame may shift it a little.
-        const QPoint offCentre =
-            input->frameGeometry().center() - input->screen()->availableGeometry().center();
         QVERIFY(offCentre.manhattanLength() <= 8);
+        QCOMPARE(MatrixD, square({9, 2, 3, 4}));
+        // Done keeps the window, and the next opening shows it where the user put it.
+        openAndDo(2, [](frmInput* window) { window->hide(); });
+        QCOMPARE(input->pos(), moved);
     }
 
     void entryButtonLeadsToTheResult()

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -183,6 +184,32 @@ private slots:
         QCOMPARE(messages.size(), 1);
         QFETCH(QString, room);
         QVERIFY2(messages.front().contains(room), qPrintable(messages.front()));
+    }
+
+    void focusFromAReturnIsNoNewVisit_data()
+    {
+        // How the focus comes to a cell holding "11" with the caret after its first digit, and
+        // what is selected then: a visit selects from the caret on, a return selects nothing.
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("Tab") << int{Qt::TabFocusReason} << "1";
+        QTest::newRow("back from another program") << int{Qt::ActiveWindowFocusReason} << "";
+        QTest::newRow("back from the context menu") << int{Qt::PopupFocusReason} << "";
+    }
+    void focusFromAReturnIsNoNewVisit()
+    {
+        QFETCH(int, reason);
+        frmInput window(separatorsOf("de_DE"), nullptr);
+        whileOpen(window, [&] {
+            QLineEdit* cell = window.cell(1, 1);
+            cell->setFocus();
+            cell->setCursorPosition(1);
+            QFocusEvent out(QEvent::FocusOut, static_cast<Qt::FocusReason>(reason));
+            QApplication::sendEvent(cell, &out);
+            QFocusEvent in(QEvent::FocusIn, static_cast<Qt::FocusReason>(reason));
+            QApplication::sendEvent(cell, &in);
+            QTEST(cell->selectedText(), "selected");
+        });
     }
 
     void keypadDecimalKeyTypesSeparator()
