@@ -186,13 +186,15 @@ private slots:
         QTest::addColumn<QPalette>("scheme");
         QTest::addColumn<double>("minimum");
         QTest::addColumn<bool>("bandStandsOut");
+        QTest::addColumn<int>("markBackground"); // palette role under an order text marked invalid
         QTest::newRow("light") << QApplication::style()->standardPalette()
-                               << SchemeColours::minimumContrast << true;
+                               << SchemeColours::minimumContrast << true << int{QPalette::Base};
         // What Qt's GTK theme gives for GTK's Adwaita in its dark variant.
         QTest::newRow("dark") << schemePalette(0x323232, 0x242424, 0xf0f0f0)
-                              << SchemeColours::minimumContrast << true;
+                              << SchemeColours::minimumContrast << true << int{QPalette::Base};
         // Black and white are 21:1, black on a yellow selection 19.6:1.
-        QTest::newRow("high contrast") << highContrastPalette() << 19.0 << false;
+        QTest::newRow("high contrast")
+            << highContrastPalette() << 19.0 << false << int{QPalette::Highlight};
     }
     void textsAreLegible()
     {
@@ -233,6 +235,8 @@ private slots:
         const Seen mark = seen(child<QLineEdit>("txtEingabe"));
         QVERIFY2(mark.ratio() >= minimum, qPrintable(QString::number(mark.ratio())));
         QVERIFY(mark.text != scheme.color(QPalette::Text));
+        QFETCH(int, markBackground);
+        QCOMPARE(mark.background, scheme.color(static_cast<QPalette::ColorRole>(markBackground)));
 
         setOrderText("3");
         whileShowing<frmInput>(openEntryWindow, [minimum](frmInput* input) {
