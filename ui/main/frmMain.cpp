@@ -179,8 +179,13 @@ void frmMain::applySchemeColours()
     QPalette result;
     result.setColor(QPalette::WindowText, SchemeColours::result(scheme));
     lblAusgabe->setPalette(result);
+    applyOrderMark();
+}
 
+void frmMain::applyOrderMark()
+{
     // A valid order text takes the text box's own colours, whatever the scheme is now.
+    const QPalette& scheme = palette();
     QPalette mark = SchemeColours::selection(scheme);
     if (!orderTextValid_) {
         const SchemeColours::Pair markColours = SchemeColours::invalidOrder(scheme);
@@ -218,7 +223,7 @@ void frmMain::txtEingabeChange()
 
     // A text that is no order (as on the way to retyping one) is only marked, never refused.
     orderTextValid_ = lastIndex.has_value();
-    applySchemeColours();
+    applyOrderMark();
     txtEingabe->setToolTip(lastIndex ? QString()
                                      : tr("Keine gültige Anzahl: bitte eine Zahl von 1 bis %1 "
                                           "eingeben.")

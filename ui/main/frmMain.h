@@ -34,6 +34,7 @@ private:
     void setUpFocusAndFonts();
     void formLoad();
     void applySchemeColours();
+    void applyOrderMark();
 
     void udEingabeChange();
     void txtEingabeChange();
