@@ -43,8 +43,7 @@ TEST_P(ParseAccepts, GivesTheNearestDouble)
 }
 
 // Group separators count between integer digits in threes, in any spelling of the locale's one.
-// Magnitudes below the double range give the nearest double: a zero of the right sign or a
-// subnormal.
+// Subnormal magnitudes give the nearest double; a zero stays a zero, whatever its exponent.
 const ParseAccepts::ParamType accepted[] = {
     {"de_DE", u"1,5", 1.5},
     {"de_DE", u"+1,5", 1.5},
@@ -56,7 +55,8 @@ const ParseAccepts::ParamType accepted[] = {
     {"fr_FR", u"1 234\u00A0567", 1234567},
     {"de_CH", u"1\u2019234.5", 1234.5},
     {"de_CH", u"1'234'567.5", 1234567.5},
-    {"de_DE", u"-2E-400", -0.0},
+    {"de_DE", u"-0E-999", -0.0},
+    {"de_DE", u"0,000", 0.0},
     {"en_US", u"2.4703282292062328e-324", std::numeric_limits<double>::denorm_min()},
     {"de_DE", u"1.000.000", 1e6},
     {"en_US", u"1,500.5", 1500.5},
@@ -74,7 +74,8 @@ TEST_P(ParseRejects, ReportsTheError)
     EXPECT_EQ(NumberText::parse(QStringView(text), separatorsFor(locale)).error, error);
 }
 
-// A German "1.5" is refused rather than read as 15.
+// A German "1.5" is refused rather than read as 15; a number that is not zero but that a double
+// can only hold as zero is as far out of range as one beyond the largest double.
 const ParseRejects::ParamType rejected[] = {
     {"de_DE", u"", Error::Empty},
     {"de_DE", u"1.5", Error::NotANumber},
@@ -92,6 +93,8 @@ const ParseRejects::ParamType rejected[] = {
     {"en_US", u"0x1p3", Error::NotANumber},
     {"de_DE", u"1E309", Error::OutOfRange},
     {"de_DE", u"1E10000000000000000000", Error::OutOfRange},
+    {"de_DE", u"1E-400", Error::OutOfRange},
+    {"en_US", u"-2.4703282292062327e-324", Error::OutOfRange},
 };
 INSTANTIATE_TEST_SUITE_P(NumberText, ParseRejects, testing::ValuesIn(rejected),
                          rowName<ParseRejects::ParamType>);
@@ -132,9 +135,29 @@ const FormatWrites::ParamType formatted[] = {
 INSTANTIATE_TEST_SUITE_P(NumberText, FormatWrites, testing::ValuesIn(formatted),
                          rowName<FormatWrites::ParamType>);
 
+// The same rows for the text a copy gives: the fewest digits that read back as the same double.
+class FormatRoundTrip : public FormatWrites {};
+
+TEST_P(FormatRoundTrip, WritesTheFewestDigitsThatReadBack)
+{
+    const auto& [locale, value, expected] = GetParam();
+    EXPECT_EQ(NumberText::formatRoundTrip(value, separatorsFor(locale)).toStdString(),
+              QString::fromUtf16(expected).toStdString());
+}
+
+const FormatRoundTrip::ParamType exact[] = {
+    {"de_DE", 1.0000000000000002, u"1,0000000000000002"},
+    {"en_US", 0.1, u"0.1"},
+    {"de_DE", 2.2250738585072009e-308, u"2,225073858507201E-308"}, // the largest subnormal
+    {"de_DE", -std::numeric_limits<double>::max(), u"-1,7976931348623157E+308"},
+    {"de_DE", std::numeric_limits<double>::infinity(), u""},
+};
+INSTANTIATE_TEST_SUITE_P(NumberText, FormatRoundTrip, testing::ValuesIn(exact),
+                         rowName<FormatRoundTrip::ParamType>);
+
 class FormatThenParse : public testing::TestWithParam<const char*> {};
 
-TEST_P(FormatThenParse, GivesTheValueRoundedTo15Digits)
+TEST_P(FormatThenParse, GivesTheValueRoundedTo15DigitsOrExactly)
 {
     const NumberText::Separators separators = separatorsFor(GetParam());
     std::mt19937_64 random(20240611);
@@ -151,6 +174,12 @@ TEST_P(FormatThenParse, GivesTheValueRoundedTo15Digits)
         const auto parsed = NumberText::parse(text, separators);
         ASSERT_EQ(parsed.error, Error::None) << text.toStdString();
         ASSERT_EQ(parsed.value, std::strtod(rounded, nullptr)) << text.toStdString();
+        // The copy's text reads back exactly, and is the output rule's wherever that reads back.
+        const QString exact = NumberText::formatRoundTrip(value, separators);
+        ASSERT_EQ(NumberText::parse(exact, separators).value, value) << exact.toStdString();
+        if (parsed.value == value) {
+            ASSERT_EQ(exact, text);
+        }
     }
 }
 

@@ -36,7 +36,7 @@ QString copiedPiece(const NumberText::Parsed& read, const QString& text,
                     const NumberText::Separators& separators)
 {
     if (read.ok())
-        return NumberText::format(read.value, separators);
+        return NumberText::formatRoundTrip(read.value, separators);
     static const QRegularExpression breaks(QStringLiteral("[\t;\r\n]"));
     return text.trimmed().replace(breaks, QStringLiteral(" "));
 }

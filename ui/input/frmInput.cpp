@@ -2,8 +2,10 @@
 
 #include "Cell.h"
 #include "DecimalKeypad.h"
+#include "EnterPresses.h"
 #include "GridClipboard.h"
 #include "Kalvoran.h"
+#include "PlainWarning.h"
 #include "SchemeColours.h"
 #include "WindowPlacement.h"
 
@@ -12,7 +14,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -71,6 +72,7 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
     cmdFertig->setDefault(false);
     setTabOrder(previous, cmdFertig);
     connect(cmdFertig, &QPushButton::clicked, this, &frmInput::cmdFertigClick);
+    EnterPresses::installOnButtonsOf(*this);
     applySchemeColours();
 }
 
@@ -147,12 +149,11 @@ void frmInput::cmdFertigClick()
             Cell* entry = cell(row, column);
             const NumberText::Parsed parsed = entry->read(separators_);
             if (!parsed.ok()) {
-                QMessageBox::warning(
-                    this, windowTitle(),
-                    tr("Zeile %1, Spalte %2: %3\nBitte geben Sie eine Zahl ein.")
-                        .arg(row + 1)
-                        .arg(column + 1)
-                        .arg(problemWith(parsed.error, quoted(entry->text().trimmed()))));
+                showPlainWarning(
+                    *this, tr("Zeile %1, Spalte %2: %3\nBitte geben Sie eine Zahl ein.")
+                               .arg(row + 1)
+                               .arg(column + 1)
+                               .arg(problemWith(parsed.error, quoted(entry->text().trimmed()))));
                 entry->focusWithTextSelected();
                 return;
             }
@@ -176,20 +177,23 @@ void frmInput::pasteBlock(const Cell& at, const QString& text)
     const int columns = lastIndex_ + 1 - at.column();
     const std::optional<GridClipboard::Block> block = GridClipboard::split(text, rows, columns);
     if (!block) {
-        QMessageBox::warning(this, windowTitle(),
-                             tr("Der Block aus der Zwischenablage passt ab Zeile %1, Spalte %2 "
-                                "nicht in die Matrix: dort ist Platz für %3 × %4 Werte.\nEs "
-                                "wurde nichts eingefügt.")
-                                 .arg(at.row() + 1)
-                                 .arg(at.column() + 1)
-                                 .arg(rows)
-                                 .arg(columns));
+        showPlainWarning(*this, tr("Der Block aus der Zwischenablage passt ab Zeile %1, Spalte %2 "
+                                   "nicht in die Matrix: dort ist Platz für %3 × %4 Werte.\nEs "
+                                   "wurde nichts eingefügt.")
+                                    .arg(at.row() + 1)
+                                    .arg(at.column() + 1)
+                                    .arg(rows)
+                                    .arg(columns));
         return;
     }
     for (int row = 0; row < block->size(); ++row) {
         const QStringList& pieces = block->at(row);
-        for (int column = 0; column < pieces.size(); ++column)
-            cell(at.row() + row, at.column() + column)->setText(pieces.at(column));
+        for (int column = 0; column < pieces.size(); ++column) {
+            // As an opening leaves a cell: the start of its text shows, and a visit selects it all.
+            Cell* target = cell(at.row() + row, at.column() + column);
+            target->setText(pieces.at(column));
+            target->setCursorPosition(0);
+        }
     }
 }
 
@@ -227,7 +231,7 @@ void frmInput::keyPressEvent(QKeyEvent* event)
         event->accept();
         break;
     case Qt::Key_Return:
-    case Qt::Key_Enter: // no default button: Enter moves on and never presses Done
+    case Qt::Key_Enter: // no default button: Enter in a cell moves on, never presses Done
         if (fromCell)
             focusNextChild();
         else

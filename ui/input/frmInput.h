@@ -15,8 +15,9 @@ class QPushButton;
 // chosen order, and the Done button that takes them into the shared matrix. Done hides the
 // window, which keeps its cells and position; its close box cancels and destroys it. Within the
 // order, Up and Down move to the cell above or below and Enter to the next cell in tab order (from
-// the last one to Done, which it never presses); a block pasted into a cell fills the cells from
-// there, or nothing when it does not fit; the cells' context menu copies the matrix as text.
+// the last one to Done, which Enter presses only when Done has the focus); a block pasted into a
+// cell fills the cells from there, or nothing when it does not fit; the cells' context menu
+// copies the matrix as text.
 class frmInput : public QDialog {
     Q_OBJECT
 

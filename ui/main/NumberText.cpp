@@ -59,8 +59,8 @@ private:
     bool anyApostrophe_;
 };
 
-// The number in ASCII, ready for std::from_chars, plus what is needed to tell an underflow from
-// an overflow when the conversion reports the result out of range.
+// The number in ASCII, ready for std::from_chars, plus what is needed to tell a zero from a number
+// that a double can only hold as zero.
 struct CleanNumber {
     bool negative = false;
     std::string integerDigits;
@@ -144,109 +144,27 @@ bool readNumber(QStringView text, const Separators& separators, CleanNumber& num
     return pos == text.size();
 }
 
-// The decimal exponent of the leading non-zero digit, saturated far beyond the double range.
-// Only called when some digit is non-zero.
-std::int64_t leadingDigitExponent(const CleanNumber& number)
-{
-    constexpr std::int64_t saturation = 1'000'000'000'000;
-    std::int64_t exponent = 0;
-    for (const char c : number.exponent) {
-        if (c >= '0' && c <= '9') {
-            exponent = std::min(exponent * 10 + (c - '0'), saturation);
-        }
-    }
-    if (!number.exponent.empty() && number.exponent.front() == '-') {
-        exponent = -exponent;
-    }
-
-    const auto integerLead = number.integerDigits.find_first_not_of('0');
-    if (integerLead != std::string::npos) {
-        return exponent + static_cast<std::int64_t>(number.integerDigits.size() - integerLead) - 1;
-    }
-    const auto fractionLead = number.fractionDigits.find_first_not_of('0');
-    return exponent - static_cast<std::int64_t>(fractionLead) - 1;
-}
-
 bool isZero(const CleanNumber& number)
 {
     return number.integerDigits.find_first_not_of('0') == std::string::npos &&
            number.fractionDigits.find_first_not_of('0') == std::string::npos;
 }
 
-} // namespace
-
-Separators separatorsOf(const QLocale& locale)
+// Writes a value from its scientific text as std::to_chars gives it ("-d.ddde+XX") in the output
+// notation: plain for decimal exponents -4 to 14, otherwise "d,dddE+XX".
+QString layout(std::string_view scientific, const Separators& separators)
 {
-    return {locale.decimalPoint(), locale.groupSeparator()};
-}
-
-Parsed parse(QStringView text, const Separators& separators)
-{
-    // QStringView::trimmed() strips Unicode white space: spaces, tabs and the no-break spaces.
-    const QStringView body = text.trimmed();
-    if (body.isEmpty()) {
-        return {0.0, Error::Empty};
-    }
-
-    CleanNumber number;
-    if (!readNumber(body, separators, number)) {
-        return {0.0, Error::NotANumber};
-    }
-
-    std::string ascii = number.integerDigits.empty() ? std::string("0") : number.integerDigits;
-    if (!number.fractionDigits.empty()) {
-        ascii += '.' + number.fractionDigits;
-    }
-    if (!number.exponent.empty()) {
-        ascii += 'e' + number.exponent;
-    }
-
-    double magnitude = 0.0;
-    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude);
-    if (end != ascii.data() + ascii.size()) {
-        return {0.0, Error::NotANumber};
-    }
-    if (ec == std::errc::result_out_of_range) {
-        // libstdc++ reports a result that rounds to zero the same way as one beyond the largest
-        // double, and leaves the value untouched; tell them apart by the decimal exponent.
-        if (isZero(number) || leadingDigitExponent(number) >= 0) {
-            return {0.0, Error::OutOfRange};
-        }
-        magnitude = 0.0;
-    } else if (ec != std::errc{}) {
-        return {0.0, Error::NotANumber};
-    }
-    return {number.negative ? -magnitude : magnitude, Error::None};
-}
-
-QString format(double value, const Separators& separators)
-{
-    if (!std::isfinite(value)) {
-        return {};
-    }
-    if (value == 0.0) {
-        return QStringLiteral("0");
-    }
-
-    // Rounded to 15 digits, the four largest doubles would become 1.79769313486232E+308, beyond
-    // the double range, and their text would not read back: they are written as the largest
-    // 15-digit value below, which every magnitude from there on rounds to anyway.
-    constexpr double largestReadable = 1.79769313486231e308;
-    const double written = std::copysign(std::min(std::abs(value), largestReadable), value);
-
-    // "-d.ddddddddddddddde+XX": 15 significant digits, correctly rounded, and the exponent of the
-    // rounded value.
-    std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), written,
-                                   std::chars_format::scientific, 14);
-    std::string_view scientific(buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data()));
     const bool negative = scientific.front() == '-';
     if (negative) {
         scientific.remove_prefix(1);
     }
     const auto exponentMark = scientific.find('e');
-    std::string digits(1, scientific.front());
-    digits += scientific.substr(2, exponentMark - 2);
+    std::string digits;
+    for (const char c : scientific.substr(0, exponentMark)) {
+        if (c != '.') {
+            digits += c;
+        }
+    }
     digits.erase(digits.find_last_not_of('0') + 1);
 
     int exponent = 0;
@@ -287,6 +205,88 @@ QString format(double value, const Separators& separators)
         result += QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
     }
     return result;
+}
+
+} // namespace
+
+Separators separatorsOf(const QLocale& locale)
+{
+    return {locale.decimalPoint(), locale.groupSeparator()};
+}
+
+Parsed parse(QStringView text, const Separators& separators)
+{
+    // QStringView::trimmed() strips Unicode white space: spaces, tabs and the no-break spaces.
+    const QStringView body = text.trimmed();
+    if (body.isEmpty()) {
+        return {0.0, Error::Empty};
+    }
+
+    CleanNumber number;
+    if (!readNumber(body, separators, number)) {
+        return {0.0, Error::NotANumber};
+    }
+
+    std::string ascii = number.integerDigits.empty() ? std::string("0") : number.integerDigits;
+    if (!number.fractionDigits.empty()) {
+        ascii += '.' + number.fractionDigits;
+    }
+    if (!number.exponent.empty()) {
+        ascii += 'e' + number.exponent;
+    }
+
+    double magnitude = 0.0;
+    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude);
+    if (end != ascii.data() + ascii.size()) {
+        return {0.0, Error::NotANumber};
+    }
+    // libstdc++ reports a result beyond the largest double and one that rounds to zero alike, and
+    // leaves the value untouched; either is out of range for a number that is not zero.
+    const bool zero = isZero(number);
+    if (ec == std::errc::result_out_of_range || (magnitude == 0.0 && !zero)) {
+        if (!zero) {
+            return {0.0, Error::OutOfRange};
+        }
+        magnitude = 0.0;
+    } else if (ec != std::errc{}) {
+        return {0.0, Error::NotANumber};
+    }
+    return {number.negative ? -magnitude : magnitude, Error::None};
+}
+
+QString format(double value, const Separators& separators)
+{
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    if (value == 0.0) {
+        return QStringLiteral("0");
+    }
+
+    // Rounded to 15 digits, the four largest doubles would become 1.79769313486232E+308, beyond
+    // the double range, and their text would not read back: they are written as the largest
+    // 15-digit value below, which every magnitude from there on rounds to anyway.
+    constexpr double largestReadable = 1.79769313486231e308;
+    const double written = std::copysign(std::min(std::abs(value), largestReadable), value);
+
+    // 15 significant digits, correctly rounded, and the exponent of the rounded value.
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), written,
+                                   std::chars_format::scientific, 14);
+    return layout({buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data())}, separators);
+}
+
+QString formatRoundTrip(double value, const Separators& separators)
+{
+    QString text = format(value, separators);
+    const Parsed back = parse(text, separators);
+    if (text.isEmpty() || (back.ok() && back.value == value)) {
+        return text;
+    }
+    std::array<char, 32> buffer{}; // the shortest digits that read back
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::scientific);
+    return layout({buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data())}, separators);
 }
 
 } // namespace NumberText

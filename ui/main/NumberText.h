@@ -19,9 +19,9 @@ struct Parsed {
 // most one decimal separator (digits on at least one side of it) and an optional exponent
 // ("E" or "e", optional sign, digits). Group separators are accepted only between the integer
 // digits in threes ("1.234.567,5" in German); anywhere else they make the text NotANumber, so
-// that "1.5" typed on a German system is refused instead of read as 15. A magnitude too large
-// for a double is OutOfRange; a magnitude too small gives the nearest double (a subnormal or a
-// zero of the right sign).
+// that "1.5" typed on a German system is refused instead of read as 15. A number that is not zero
+// but that a double holds only as an infinity or as zero (a magnitude below about 2.5E-324) is
+// OutOfRange; subnormal magnitudes are read, and a zero with any exponent is a zero.
 [[nodiscard]] Parsed parse(QStringView text, const Separators& separators);
 // Output rule. Rounded to 15 significant digits; plain notation when the rounded decimal exponent
 // is -4 to 14, otherwise "d,dddE+XX" with at least two exponent digits. No grouping, no blanks,
@@ -29,4 +29,7 @@ struct Parsed {
 // that would round beyond the double range are written 1.79769313486231E+308. Infinities and NaN
 // give an empty string.
 [[nodiscard]] QString format(double value, const Separators& separators);
+// The text that reads back as the same double: the output rule's text where that reads back,
+// otherwise the fewest significant digits that do (up to 17) in the same notation.
+[[nodiscard]] QString formatRoundTrip(double value, const Separators& separators);
 } // namespace NumberText

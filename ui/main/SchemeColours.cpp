@@ -77,8 +77,10 @@ QColor result(const QPalette& palette)
 
 Pair invalidOrder(const QPalette& palette)
 {
+    // Written in the selection colour, so that selected text, in the selection colours, still
+    // shows as selected.
     if (isHighContrast(palette))
-        return {palette.color(QPalette::Highlight), palette.color(QPalette::HighlightedText)};
+        return {palette.color(QPalette::Base), palette.color(QPalette::Highlight)};
     const QColor base = palette.color(QPalette::Base);
     return {base, legibleOn(designMark, base)};
 }

@@ -3,9 +3,11 @@
 #include "BusyCursor.h"
 #include "CaptionFit.h"
 #include "DecimalKeypad.h"
+#include "EnterPresses.h"
 #include "EntryLayout.h"
 #include "Kalvoran.h"
 #include "OrderChoice.h"
+#include "PlainWarning.h"
 #include "ProgramIcon.h"
 #include "SchemeColours.h"
 #include "Twips.h"
@@ -21,7 +23,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include <limits>
@@ -69,6 +70,7 @@ frmMain::frmMain(NumberText::Separators separators, QWidget* parent)
     setWindowIcon(ProgramIcon::icon());
     setFixedSize(Twips::toPixels(6015), Twips::toPixels(3630));
     createControls();
+    EnterPresses::installOnButtonsOf(*this);
     setUpFocusAndFonts();
     formLoad();
     centreOnScreen(*this);
@@ -233,8 +235,8 @@ void frmMain::txtEingabeChange()
 void frmMain::btnEingabeClick()
 {
     if (Kalvoran::LastIndex < 0 || Kalvoran::LastIndex >= highestOrder) {
-        QMessageBox::warning(
-            this, windowTitle(),
+        showPlainWarning(
+            *this,
             tr("Die Anzahl der Zeilen/Spalten muss zwischen 1 und %1 liegen.").arg(highestOrder));
         txtEingabe->setFocus(Qt::OtherFocusReason);
         txtEingabe->selectAll();

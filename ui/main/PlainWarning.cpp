@@ -1,0 +1,10 @@
+#include "PlainWarning.h"
+
+#include <QMessageBox>
+
+void showPlainWarning(QWidget& window, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, window.windowTitle(), text, QMessageBox::Ok, &window);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
