@@ -1,29 +1,47 @@
+// The entry window: its grid for each order, Done and the close box, and the comfort of the grid
+// (keys in a cell, pasting and copying blocks, the keypad's decimal key). Each test starts with
+// the entry (r, c) = 10 r + c of a 4 x 4 matrix, so that every cell shows its place.
 #include "Cell.h"
+#include "GuardedText.h"
 #include "Kalvoran.h"
 #include "ModalHelper.h"
-#include "NumberText.h"
 #include "frmInput.h"
 #include "frmMain.h"
 
-#include <QLabel>
-#include <QLocale>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLibraryInfo>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
-#include <QTest>
+#include <QTranslator>
 
+#include <cmath>
+#include <limits>
 #include <memory>
+#include <tuple>
 
 using Kalvoran::LastIndex;
 using Kalvoran::Matrix;
 using Kalvoran::MatrixD;
 using namespace Qt::StringLiterals;
 
+// Widget with the focus before (cells are "zROW_COLUMN"), key, widget with the focus after.
+using MoveRow = std::tuple<const char*, QKeyCombination, const char*>;
+using PasteRow = std::tuple<QString, const char*, const char*>; // clipboard, cell, cells after
+// Locale, typed into cell (1, 0), its piece of the copy, value taken by Done (NaN: refused).
+using CopyRow = std::tuple<const char*, const char*, const char*, double>;
+Q_DECLARE_METATYPE(MoveRow)
+Q_DECLARE_METATYPE(PasteRow)
+Q_DECLARE_METATYPE(CopyRow)
+
 namespace {
 
-const NumberText::Separators german = NumberText::separatorsOf(QLocale(QLocale::German));
-// 10, written in more characters than a text box holds by default.
-const QString worthTen = "0," + QString(40000, u'0') + "1E40002";
+const char* const places = "0;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|"; // cells untouched
+const QString block = QStringLiteral("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
+const QKeyCombination paste = Qt::ControlModifier | Qt::Key_V;
 
 QPushButton* done(const QWidget* window)
 {
@@ -32,12 +50,6 @@ QPushButton* done(const QWidget* window)
 void pressDone(frmInput* window)
 {
     QTest::mouseClick(done(window), Qt::LeftButton);
-}
-
-// Keys reach the active window only; the widgets learn of it a little after the platform.
-bool becomesActive(QWidget* window)
-{
-    return QTest::qWaitFor([window] { return window->isActiveWindow(); }, 5000);
 }
 
 Matrix square(std::initializer_list<double> values)
@@ -49,14 +61,19 @@ Matrix square(std::initializer_list<double> values)
     return m;
 }
 
-// Presses the entry button of the shown main window with the order text; runs `inside` in the
-// entry window, if it opens, and returns the messages shown.
-QStringList pressEntryButton(frmMain& window, const QString& order,
-                             const std::function<void(frmInput*)>& inside)
+// The texts of the cells of order 4, each followed by ";" or, at the end of its row, "|"; a caret
+// that is not at the start of its cell shows as "^".
+QString grid(const frmInput& window)
 {
-    window.findChild<QLineEdit*>(QStringLiteral("txtEingabe"))->setText(order);
-    auto* open = window.findChild<QPushButton*>(QStringLiteral("btnEingabe"));
-    return whileShowing<frmInput>([open] { QTest::mouseClick(open, Qt::LeftButton); }, inside);
+    QString text;
+    for (int i = 0; i < 16; ++i) {
+        const Cell* cell = window.cell(i / 4, i % 4);
+        QString shown = cell->text();
+        if (cell->cursorPosition() != 0)
+            shown.insert(cell->cursorPosition(), u'^');
+        text += shown + (i % 4 == 3 ? u'|' : u';');
+    }
+    return text;
 }
 
 } // namespace
@@ -66,27 +83,64 @@ class EntryWindowTest : public QObject {
 
     std::unique_ptr<QWidget> owner;
     QPointer<frmInput> input;
+    QTranslator qtTexts;
+    GuardedText millionRows{2'000'000, u"1\n"};
 
-    // Opens the entry window for an order and runs `inside` in its modal showing; returns the
-    // texts of the messages shown meanwhile.
+    // Opens the entry window (German, unless made before) for an order and runs `inside` in its
+    // modal showing, then hides it if it is still shown; returns the texts of the messages shown.
     QStringList openAndDo(int order, const std::function<void(frmInput*)>& inside)
     {
         LastIndex = static_cast<std::int16_t>(order - 1);
         if (input.isNull())
-            input = new frmInput(german, owner.get());
-        return whileShowing<frmInput>([this] { input->openForOrder(LastIndex); }, inside);
+            input = new frmInput(separatorsOf("de_DE"), owner.get());
+        return whileShowing<frmInput>([this] { input->openForOrder(LastIndex); },
+                                      [&inside](frmInput* window) {
+                                          const auto hide = qScopeGuard([window] {
+                                              if (window->isVisible())
+                                                  window->hide();
+                                          });
+                                          inside(window);
+                                      });
+    }
+
+    // With the clipboard holding `clipboard`, opens the window at order 4 and presses the key in
+    // the widget named `from`. The window stays open, the focus moves to `to`, the cells hold
+    // `cells` and a cell left as it was has all its text selected, to be typed over.
+    QStringList press(const QString& clipboard, const QString& from, QKeyCombination key,
+                      const QString& to, const QString& cells)
+    {
+        QGuiApplication::clipboard()->setText(clipboard);
+        return openAndDo(4, [&](frmInput* window) {
+            window->findChild<QWidget*>(from)->setFocus();
+            QTest::keyClick(window->focusWidget(), key.key(), key.keyboardModifiers());
+            QVERIFY(window->isVisible());
+            QCOMPARE(window->focusWidget()->objectName(), to);
+            QCOMPARE(grid(*window), cells);
+            const auto* cell = qobject_cast<const QLineEdit*>(window->focusWidget());
+            if (cells == places && cell != nullptr)
+                QCOMPARE(cell->selectedText(), cell->text());
+        });
     }
 
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(qtTexts.load(QStringLiteral("qtbase_de"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QApplication::installTranslator(&qtTexts);
+    }
     void init()
     {
         owner = std::make_unique<QWidget>();
-        MatrixD.resize(2, 2);
+        MatrixD = Matrix(4, 4);
+        for (int i = 0; i < 16; ++i)
+            MatrixD(i / 4, i % 4) = 10 * (i / 4) + i % 4;
     }
     void cleanup()
     {
         owner.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QGuiApplication::clipboard()->clear();
     }
 
     void gridFollowsTheOrder_data()
@@ -115,7 +169,6 @@ private slots:
             window->cell(0, 1)->setCursorPosition(1); // a visit selects from the caret on
             QTest::keyClick(window->cell(0, 0), Qt::Key_Tab);
             selected = window->cell(0, 1)->selectedText();
-            pressDone(window);
         });
         QWidgetList visited;
         openAndDo(order, [&](frmInput* window) {
@@ -123,7 +176,6 @@ private slots:
                 visited << window->focusWidget();
                 QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
             }
-            pressDone(window);
         });
         QCOMPARE(selected, QStringLiteral("23"));
         QTEST(input->size(), "client");
@@ -157,7 +209,8 @@ private slots:
                 shown << window->cell(i / 3, i % 3)->text();
             shown << window->cell(0, 0)->selectedText(); // typing replaces it
             window->cell(2, 1)->setText(QStringLiteral("1.000,5"));
-            window->cell(2, 2)->setText(worthTen); // no text is cut, however long
+            // No text is cut, however long: 10 in more characters than a text box holds.
+            window->cell(2, 2)->setText("0," + QString(40000, u'0') + "1E40002");
             pressDone(window);
         });
         QCOMPARE(shown, QStringList({"0,333333333333333", "2", "0", "-3", "1E+20", "0", "0", "0",
@@ -169,12 +222,17 @@ private slots:
 
     void badCellKeepsTheWindowOpen_data()
     {
+        // The message quotes the text as it was typed, never read as markup.
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("reason");
         QTest::newRow("empty") << QString() << "leer";
         QTest::newRow("decimal point on a German system") << u"1.5"_s << "keine gültige Zahl";
         QTest::newRow("beyond the double range") << u"1E999"_s << "„1E999“ liegt außerhalb";
+        QTest::newRow("too small for a double") << u"-1E-400"_s << "„-1E-400“ liegt außerhalb";
         QTest::newRow("blanks around the text are not quoted") << u" 1.5 "_s << "„1.5“ ist keine";
+        QTest::newRow("markup") << u"<b>1</b>"_s << "„<b>1</b>“ ist keine";
+        QTest::newRow("image") << u"<img src=\"file:///tmp/x.png\">"_s
+                               << "„<img src=\"file:///tmp/x.png\">“ ist keine";
         QTest::newRow("40 characters are quoted whole")
             << QString(40, u'x') << "„" + QString(40, u'x') + "“ ist keine";
         QTest::newRow("a long text is quoted in part")
@@ -194,7 +252,6 @@ private slots:
             pressDone(window);
             stillShown = window->isVisible() && window->focusWidget() == window->cell(1, 2);
             selected = window->cell(1, 2)->selectedText();
-            window->close();
         });
         QVERIFY(stillShown);
         QCOMPARE(selected, text);
@@ -229,67 +286,181 @@ private slots:
             moved = window->pos();
             if (becomesActive(window))
                 QTest::keyClick(window, Qt::Key_F, Qt::AltModifier);
-            if (!QTest::qWaitFor([window] { return !window->isVisible(); }, 2000))
-                window->close();
+            QVERIFY(QTest::qWaitFor([window] { return !window->isVisible(); }, 2000));
         });
         QVERIFY(offCentre.manhattanLength() <= 8);
         QCOMPARE(MatrixD, square({9, 2, 3, 4}));
         // Done keeps the window, and the next opening shows it where the user put it.
-        openAndDo(2, [](frmInput* window) { window->hide(); });
+        openAndDo(2, [](frmInput* /*window*/) {});
         QCOMPARE(input->pos(), moved);
     }
 
-    void entryButtonLeadsToTheResult()
+    void keyMovesTheFocus_data()
     {
-        frmMain window(german);
-        window.show();
-        QVERIFY(becomesActive(&window));
-        const QStringList messages = pressEntryButton(window, "3", [](frmInput* entry) {
-            if (becomesActive(entry)) // "\t" moves on as a person would
-                for (const QChar key : QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t10"))
-                    QTest::keyClick(entry->focusWidget(),
-                                    key == u'\t' ? Qt::Key_Tab : Qt::Key(key.unicode()));
-            pressDone(entry);
-        });
-        QVERIFY(messages.isEmpty());
-        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnStart0")),
-                          Qt::LeftButton);
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblAusgabe"))->text(),
-                 QStringLiteral("det(D) = -3"));
+        QTest::addColumn<MoveRow>("row");
+        QTest::newRow("Down") << MoveRow{"z1_2", Qt::Key_Down, "z2_2"};
+        QTest::newRow("Up") << MoveRow{"z1_2", Qt::Key_Up, "z0_2"};
+        QTest::newRow("Shift+Enter is no move")
+            << MoveRow{"z1_2", Qt::ShiftModifier | Qt::Key_Return, "z1_2"};
+        QTest::newRow("Escape keeps the window open") << MoveRow{"z1_1", Qt::Key_Escape, "z1_1"};
+        QTest::newRow("Up in the top row") << MoveRow{"z0_3", Qt::Key_Up, "z0_3"};
+        QTest::newRow("Down in the last row") << MoveRow{"z3_1", Qt::Key_Down, "z3_1"};
+        QTest::newRow("keypad Enter in the last cell moves to Done, not pressing it")
+            << MoveRow{"z3_3", Qt::KeypadModifier | Qt::Key_Enter, "cmdFertig"};
+    }
+    void keyMovesTheFocus()
+    {
+        QFETCH(MoveRow, row);
+        const auto& [from, key, to] = row;
+        QVERIFY(press({}, from, key, to, places).isEmpty());
     }
 
-    void entryButtonKeepsToOrdersOneToTen_data()
+    void pasteFillsTheBlock_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("1") << "1" << true;
-        QTest::newRow("10") << "10" << true;
-        QTest::newRow("11") << "11" << false;
-        QTest::newRow("0") << "0" << false;
-        QTest::newRow("-3") << "-3" << false;
+        // Each cell filled is left as an opening leaves it, caret at the start.
+        QTest::addColumn<PasteRow>("row");
+        QTest::newRow("3 x 3 at (0, 0)")
+            << PasteRow{block, "z0_0", "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|"};
+        QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
+            << PasteRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", "z1_1",
+                        "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|"};
+        QTest::newRow("ragged, one row shorter")
+            << PasteRow{"1\t2\n3\n", "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|"};
+        QTest::newRow("rows ended by a lone CR")
+            << PasteRow{"1\t2\r3\t4\r", "z0_0", "1;2;2;3|3;4;12;13|20;21;22;23|30;31;32;33|"};
+        QTest::newRow("long numbers in narrow cells")
+            << PasteRow{"4E-200\t4E-200\n4E-200\t4E-200\n", "z2_2",
+                        "0;1;2;3|10;11;12;13|20;21;4E-200;4E-200|30;31;4E-200;4E-200|"};
+        QTest::newRow("one piece goes into the cell as typed")
+            << PasteRow{"7", "z1_1", "0;1;2;3|10;7^;12;13|20;21;22;23|30;31;32;33|"};
     }
-    void entryButtonKeepsToOrdersOneToTen()
+    void pasteFillsTheBlock()
     {
-        QFETCH(QString, text);
-        frmMain window(german);
-        window.show();
-        QVERIFY(becomesActive(&window));
-        bool opened = false;
-        const QStringList messages = pressEntryButton(window, text, [&opened](frmInput* entry) {
-            opened = true;
-            pressDone(entry);
-        });
-        QTEST(opened, "opens");
-        if (opened) {
-            QVERIFY(messages.isEmpty());
-            return;
-        }
+        QFETCH(PasteRow, row);
+        const auto& [clipboard, cell, cells] = row;
+        QVERIFY(press(clipboard, cell, paste, cell, cells).isEmpty());
+    }
+
+    void pasteRefusesABlockThatDoesNotFit_data()
+    {
+        // The refusal names the cell and the room there, rows x columns.
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("room");
+        QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
+            << block << "z2_2"
+            << "ab Zeile 3, Spalte 3 nicht in die Matrix: dort ist Platz für 2 × 2";
+        QTest::newRow("3 x 3 at (0, 2) is too wide")
+            << block << "z0_2"
+            << "ab Zeile 1, Spalte 3 nicht in die Matrix: dort ist Platz für 4 × 2";
+        QTest::newRow("3 x 3 at (2, 0) is one row too tall")
+            << block << "z2_0"
+            << "ab Zeile 3, Spalte 1 nicht in die Matrix: dort ist Platz für 2 × 4";
+        // Reading further than the fifth row, the first that does not fit, crashes the test.
+        QTest::newRow("a million rows, only the first page readable")
+            << millionRows.text() << "z0_0"
+            << "dort ist Platz für 4 × 4";
+    }
+    void pasteRefusesABlockThatDoesNotFit()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, cell);
+        const QStringList messages = press(clipboard, cell, paste, cell, places);
         QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages.front().contains(QStringLiteral("zwischen 1 und 10")),
-                 qPrintable(messages.front()));
-        auto* order = window.findChild<QLineEdit*>(QStringLiteral("txtEingabe"));
-        QCOMPARE(window.focusWidget(), order);
-        QCOMPARE(order->selectedText(), text);
+        QFETCH(QString, room);
+        QVERIFY2(messages.front().contains(room), qPrintable(messages.front()));
+    }
+
+    void focusFromAReturnIsNoNewVisit_data()
+    {
+        // How the focus comes to a cell holding "11" with the caret after its first digit, and
+        // what is selected then: a visit selects from the caret on, a return selects nothing.
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("Tab") << int{Qt::TabFocusReason} << "1";
+        QTest::newRow("back from another program") << int{Qt::ActiveWindowFocusReason} << "";
+        QTest::newRow("back from the context menu") << int{Qt::PopupFocusReason} << "";
+    }
+    void focusFromAReturnIsNoNewVisit()
+    {
+        QFETCH(int, reason);
+        openAndDo(4, [&](frmInput* window) {
+            QLineEdit* cell = window->cell(1, 1);
+            cell->setFocus();
+            cell->setCursorPosition(1);
+            QFocusEvent out(QEvent::FocusOut, static_cast<Qt::FocusReason>(reason));
+            QApplication::sendEvent(cell, &out);
+            QFocusEvent in(QEvent::FocusIn, static_cast<Qt::FocusReason>(reason));
+            QApplication::sendEvent(cell, &in);
+            QTEST(cell->selectedText(), "selected");
+        });
+    }
+
+    void keypadDecimalKeyTypesSeparator()
+    {
+        const auto type = [](QLineEdit* edit, Qt::Key point, Qt::KeyboardModifiers modifiers) {
+            edit->setText(QStringLiteral("2"));
+            QTest::keyClick(edit, point, modifiers);
+            QTest::keyClick(edit, Qt::Key_5, Qt::KeypadModifier);
+            return edit->text();
+        };
+        frmMain main(separatorsOf("en_US"));
+        auto* orderBox = main.findChild<QLineEdit*>(QStringLiteral("txtEingabe"));
+        QCOMPARE(type(orderBox, Qt::Key_Comma, Qt::KeypadModifier), QStringLiteral("2.5"));
+        openAndDo(4, [&](frmInput* window) {
+            QCOMPARE(type(window->cell(0, 0), Qt::Key_Period, Qt::KeypadModifier), "2,5");
+            QCOMPARE(type(window->cell(0, 0), Qt::Key_Period, Qt::NoModifier), "2.5"); // main keys
+        });
+    }
+
+    void copyThenPasteGivesSameNumbers_data()
+    {
+        constexpr double largest = std::numeric_limits<double>::max();
+        QTest::addColumn<CopyRow>("row");
+        QTest::newRow("German") << CopyRow{"de_DE", "1.234,50", "1234,5", 1234.5};
+        QTest::newRow("English") << CopyRow{"en_US", "1,234.50", "1234.5", 1234.5};
+        QTest::newRow("no number stays no number") << CopyRow{"de_DE", "1;5", "1 5", std::nan("")};
+        // Values that need more than 15 digits to read back get them.
+        QTest::newRow("one ulp above 1")
+            << CopyRow{"de_DE", "1,0000000000000002", "1,0000000000000002", 1.0000000000000002};
+        QTest::newRow("largest subnormal") << CopyRow{
+            "de_DE", "2,2250738585072009E-308", "2,225073858507201E-308", 2.2250738585072009e-308};
+        QTest::newRow("largest double")
+            << CopyRow{"en_US", "1.7976931348623157e308", "1.7976931348623157E+308", largest};
+    }
+    void copyThenPasteGivesSameNumbers()
+    {
+        QFETCH(CopyRow, row);
+        const auto& [locale, typed, piece, taken] = row;
+        MatrixD(0, 0) = 0.5;
+        MatrixD(1, 1) = 1e20;
+        input = new frmInput(separatorsOf(locale), owner.get());
+        // The cell's context menu, with Qt's own entries in German; the label before the tab.
+        const auto chooseInMenu = [this](const QString& label) {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, {},
+                                    input->cell(0, 0)->mapToGlobal(QPoint()));
+            QApplication::sendEvent(input->cell(0, 0), &event);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            const auto close = qScopeGuard([menu] { menu->close(); });
+            for (QAction* action : menu->actions())
+                if (action->text().section(u'\t', 0, 0) == label)
+                    return action->trigger();
+            QFAIL(qPrintable(label));
+        };
+        const QString half = NumberText::format(0.5, separatorsOf(locale));
+        const QStringList messages = openAndDo(2, [&](frmInput* window) {
+            window->cell(1, 0)->setText(typed);
+            chooseInMenu(QStringLiteral("&Matrix kopieren"));
+            QCOMPARE(QGuiApplication::clipboard()->text(), half + "\t1\n" + piece + "\t1E+20\n");
+            for (int i = 0; i < 4; ++i)
+                window->cell(i / 2, i % 2)->clear();
+            chooseInMenu(QStringLiteral("Einf&ügen"));
+            done(window)->click();
+        });
+        QCOMPARE(messages.size(), std::isnan(taken) ? 1 : 0);
+        if (!std::isnan(taken))
+            QCOMPARE(MatrixD, square({0.5, 1, taken, 1e20}));
     }
 };
 

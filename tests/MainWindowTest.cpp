@@ -1,19 +1,17 @@
 #include "Kalvoran.h"
 #include "ModalHelper.h"
-#include "NumberText.h"
 #include "ProgramIcon.h"
 #include "UpDown.h"
 #include "frmInput.h"
 #include "frmMain.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -58,7 +56,7 @@ private slots:
     void init()
     {
         MatrixD = Matrix();
-        window = std::make_unique<frmMain>(NumberText::separatorsOf(QLocale(QLocale::German)));
+        window = std::make_unique<frmMain>(separatorsOf("de_DE"));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -146,19 +144,25 @@ private slots:
         if (key.isEmpty())
             return;
         window->activateWindow();
-        QVERIFY(QTest::qWaitFor([this] { return window->isActiveWindow(); }, 5000));
+        QVERIFY(becomesActive(window.get()));
+        control->disconnect(SIGNAL(clicked(bool))); // the commands are tested on their own
         QSignalSpy clicked(control, SIGNAL(clicked()));
         QTest::keySequence(window.get(), key);
         QFETCH(bool, presses);
         if (presses) {
             QTRY_COMPARE(clicked.count(), 1); // once the button has been shown down
-            return;
+        } else {
+            if (QApplication::focusWidget() != control) // a shared key moves on at each press
+                QTest::keySequence(window.get(), key);
+            QCOMPARE(QApplication::focusWidget(), control);
+            QTest::qWait(200); // not even pressed late
+            QCOMPARE(clicked.count(), 0);
         }
-        if (QApplication::focusWidget() != control) // a shared key moves on at each press
-            QTest::keySequence(window.get(), key);
-        QCOMPARE(QApplication::focusWidget(), control);
-        QTest::qWait(200); // not even pressed late
-        QCOMPARE(clicked.count(), 0);
+        // Return and the keypad's Enter press the button with the focus, as Space does.
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_Return);
+        QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(clicked.count(), presses ? 3 : 2);
     }
 
     void arrowsStepWithinTheLimits()
@@ -197,6 +201,8 @@ private slots:
         QTest::newRow("decimal point on a German system") << "3.5" << 3;
         QTest::newRow("below zero, smallest that fits") << "-32767" << -32768;
         QTest::newRow("beyond 16 bits") << "32769" << 3;
+        QTest::newRow("too small for a double") << "1E-400" << 3;
+        QTest::newRow("markup") << "<img src=\"file:///tmp/x.png\"><b>1</b>" << 3;
     }
     void orderTextSetsLastIndex()
     {
@@ -282,6 +288,74 @@ private slots:
         QFETCH(bool, designSize);
         QCOMPARE(label->font().pointSizeF() == 14.25, designSize);
         QVERIFY(label->font().bold());
+    }
+
+    void resultCanBeCopied()
+    {
+        MatrixD = Matrix(1, 1);
+        MatrixD(0, 0) = -6.5;
+        click("btnStart0");
+        auto* label = child<QLabel>("lblAusgabe");
+        QAction* copy = label->actions().value(0);
+        QVERIFY(copy != nullptr);
+        copy->trigger(); // without a selection: the whole result
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("det(D) = -6,5"));
+        label->setSelection(9, 4); // possible only while the text is selectable
+        copy->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("-6,5"));
+    }
+
+    void entryButtonLeadsToTheResult()
+    {
+        QVERIFY(becomesActive(window.get()));
+        order()->setText(QStringLiteral("3"));
+        // Typed as a person would: "\t" moves on, and Return on Done presses it.
+        const QStringList messages = whileShowing<frmInput>(
+            [this] { click("btnEingabe"); },
+            [](frmInput* entry) {
+                if (becomesActive(entry))
+                    for (const QChar key : QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t10\t\r"))
+                        QTest::keyClick(entry->focusWidget(), key == u'\t' ? Qt::Key_Tab
+                                                              : key == u'\r'
+                                                                  ? Qt::Key_Return
+                                                                  : Qt::Key(key.unicode()));
+                if (!QTest::qWaitFor([entry] { return !entry->isVisible(); }, 2000))
+                    entry->hide();
+            });
+        QVERIFY(messages.isEmpty());
+        click("btnStart0");
+        QCOMPARE(result(), QStringLiteral("det(D) = -3"));
+    }
+
+    void entryButtonKeepsToOrdersOneToTen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("10") << "10" << true;
+        QTest::newRow("11") << "11" << false;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("-3") << "-3" << false;
+    }
+    void entryButtonKeepsToOrdersOneToTen()
+    {
+        QFETCH(QString, text);
+        QVERIFY(becomesActive(window.get()));
+        order()->setText(text);
+        bool opened = false;
+        const QStringList messages = whileShowing<frmInput>([this] { click("btnEingabe"); },
+                                                            [&opened](frmInput* entry) {
+                                                                opened = true;
+                                                                entry->hide();
+                                                            });
+        QTEST(opened, "opens");
+        QCOMPARE(messages, opened ? QStringList()
+                                  : QStringList{"Die Anzahl der Zeilen/Spalten muss zwischen 1 "
+                                                "und 10 liegen."});
+        if (opened)
+            return;
+        QCOMPARE(window->focusWidget(), order()); // the order is selected, to be typed over
+        QCOMPARE(order()->selectedText(), text);
     }
 
     void exitEndsTheProgram_data()

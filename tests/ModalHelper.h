@@ -1,16 +1,33 @@
 #pragma once
 
+#include "NumberText.h"
+
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTest>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTimer>
 
 #include <functional>
+
+inline NumberText::Separators separatorsOf(const char* locale)
+{
+    return NumberText::separatorsOf(QLocale(QString::fromLatin1(locale)));
+}
+
+// Keys reach the active window only; the widgets learn of it a little after the platform.
+inline bool becomesActive(QWidget* window)
+{
+    return QTest::qWaitFor([window] { return window->isActiveWindow(); }, 5000);
+}
 
 // Runs `open`, which waits in a modal showing, and runs `inside` in that showing once a window of
 // the given kind is up and the platform has made it the focus window (a slow start, as under the
 // sanitizers, lets the first tick come before that; until then no focus event reaches a cell).
 // Message boxes are closed as they appear, so that no test can hang on one; their texts are
-// returned.
+// returned as they read: markup rendered where the box takes its text for rich text.
 template <class Window>
 QStringList whileShowing(const std::function<void()>& open,
                          const std::function<void(Window*)>& inside)
@@ -19,7 +36,11 @@ QStringList whileShowing(const std::function<void()>& open,
     QTimer answer;
     answer.callOnTimeout([&messages] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            messages.append(box->text());
+            const Qt::TextFormat format = box->textFormat();
+            const bool rich = format == Qt::RichText ||
+                              (format == Qt::AutoText && Qt::mightBeRichText(box->text()));
+            messages.append(rich ? QTextDocumentFragment::fromHtml(box->text()).toPlainText()
+                                 : box->text());
             box->close();
         }
     });
