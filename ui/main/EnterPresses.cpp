@@ -20,6 +20,6 @@ bool EnterPresses::eventFilter(QObject* watched, QEvent* event)
     if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return QObject::eventFilter(watched, event);
     if (!key->isAutoRepeat()) // held down, the key presses once
-        button->animateClick();
+        button->click();
     return true;
 }
