@@ -28,13 +28,12 @@ using Kalvoran::Matrix;
 using Kalvoran::MatrixD;
 using namespace Qt::StringLiterals;
 
-// Widget with the focus before (cells are "zROW_COLUMN"), key, widget with the focus after.
-using MoveRow = std::tuple<const char*, QKeyCombination, const char*>;
-using PasteRow = std::tuple<QString, const char*, const char*>; // clipboard, cell, cells after
+// Clipboard, widget with the focus (cells are "zROW_COLUMN"), key, widget with the focus after,
+// texts of the cells after, part of the message shown (none if empty).
+using KeyRow = std::tuple<QString, const char*, QKeyCombination, const char*, const char*, QString>;
 // Locale, typed into cell (1, 0), its piece of the copy, value taken by Done (NaN: refused).
 using CopyRow = std::tuple<const char*, const char*, const char*, double>;
-Q_DECLARE_METATYPE(MoveRow)
-Q_DECLARE_METATYPE(PasteRow)
+Q_DECLARE_METATYPE(KeyRow)
 Q_DECLARE_METATYPE(CopyRow)
 
 namespace {
@@ -46,10 +45,6 @@ const QKeyCombination paste = Qt::ControlModifier | Qt::Key_V;
 QPushButton* done(const QWidget* window)
 {
     return window->findChild<QPushButton*>("cmdFertig");
-}
-void pressDone(frmInput* window)
-{
-    QTest::mouseClick(done(window), Qt::LeftButton);
 }
 
 Matrix square(std::initializer_list<double> values)
@@ -101,25 +96,6 @@ class EntryWindowTest : public QObject {
                                           });
                                           inside(window);
                                       });
-    }
-
-    // With the clipboard holding `clipboard`, opens the window at order 4 and presses the key in
-    // the widget named `from`. The window stays open, the focus moves to `to`, the cells hold
-    // `cells` and a cell left as it was has all its text selected, to be typed over.
-    QStringList press(const QString& clipboard, const QString& from, QKeyCombination key,
-                      const QString& to, const QString& cells)
-    {
-        QGuiApplication::clipboard()->setText(clipboard);
-        return openAndDo(4, [&](frmInput* window) {
-            window->findChild<QWidget*>(from)->setFocus();
-            QTest::keyClick(window->focusWidget(), key.key(), key.keyboardModifiers());
-            QVERIFY(window->isVisible());
-            QCOMPARE(window->focusWidget()->objectName(), to);
-            QCOMPARE(grid(*window), cells);
-            const auto* cell = qobject_cast<const QLineEdit*>(window->focusWidget());
-            if (cells == places && cell != nullptr)
-                QCOMPARE(cell->selectedText(), cell->text());
-        });
     }
 
 private slots:
@@ -211,7 +187,7 @@ private slots:
             window->cell(2, 1)->setText(QStringLiteral("1.000,5"));
             // No text is cut, however long: 10 in more characters than a text box holds.
             window->cell(2, 2)->setText("0," + QString(40000, u'0') + "1E40002");
-            pressDone(window);
+            done(window)->click();
         });
         QCOMPARE(shown, QStringList({"0,333333333333333", "2", "0", "-3", "1E+20", "0", "0", "0",
                                      "0", "0,333333333333333"}));
@@ -249,7 +225,7 @@ private slots:
         const QStringList messages = openAndDo(3, [&](frmInput* window) {
             window->cell(0, 0)->setText(QStringLiteral("5"));
             window->cell(1, 2)->setText(text);
-            pressDone(window);
+            done(window)->click();
             stillShown = window->isVisible() && window->focusWidget() == window->cell(1, 2);
             selected = window->cell(1, 2)->selectedText();
         });
@@ -295,104 +271,93 @@ private slots:
         QCOMPARE(input->pos(), moved);
     }
 
-    void keyMovesTheFocus_data()
+    void keyInACell_data()
     {
-        QTest::addColumn<MoveRow>("row");
-        QTest::newRow("Down") << MoveRow{"z1_2", Qt::Key_Down, "z2_2"};
-        QTest::newRow("Up") << MoveRow{"z1_2", Qt::Key_Up, "z0_2"};
+        // The window stays open. A cell left as it was has all its text selected, to be typed
+        // over; each cell a block fills is left as an opening leaves it, caret at the start. A
+        // block that does not fit is refused with the cell and the room there, rows x columns.
+        QTest::addColumn<KeyRow>("row");
+        const QString none;
+        QTest::newRow("Down") << KeyRow{none, "z1_2", Qt::Key_Down, "z2_2", places, none};
+        QTest::newRow("Up") << KeyRow{none, "z1_2", Qt::Key_Up, "z0_2", places, none};
         QTest::newRow("Shift+Enter is no move")
-            << MoveRow{"z1_2", Qt::ShiftModifier | Qt::Key_Return, "z1_2"};
-        QTest::newRow("Escape keeps the window open") << MoveRow{"z1_1", Qt::Key_Escape, "z1_1"};
-        QTest::newRow("Up in the top row") << MoveRow{"z0_3", Qt::Key_Up, "z0_3"};
-        QTest::newRow("Down in the last row") << MoveRow{"z3_1", Qt::Key_Down, "z3_1"};
+            << KeyRow{none, "z1_2", Qt::ShiftModifier | Qt::Key_Return, "z1_2", places, none};
+        QTest::newRow("Escape") << KeyRow{none, "z1_1", Qt::Key_Escape, "z1_1", places, none};
+        QTest::newRow("Up in the top row")
+            << KeyRow{none, "z0_3", Qt::Key_Up, "z0_3", places, none};
+        QTest::newRow("Down in the last row")
+            << KeyRow{none, "z3_1", Qt::Key_Down, "z3_1", places, none};
         QTest::newRow("keypad Enter in the last cell moves to Done, not pressing it")
-            << MoveRow{"z3_3", Qt::KeypadModifier | Qt::Key_Enter, "cmdFertig"};
-    }
-    void keyMovesTheFocus()
-    {
-        QFETCH(MoveRow, row);
-        const auto& [from, key, to] = row;
-        QVERIFY(press({}, from, key, to, places).isEmpty());
-    }
-
-    void pasteFillsTheBlock_data()
-    {
-        // Each cell filled is left as an opening leaves it, caret at the start.
-        QTest::addColumn<PasteRow>("row");
+            << KeyRow{none, "z3_3", Qt::KeypadModifier | Qt::Key_Enter, "cmdFertig", places, none};
         QTest::newRow("3 x 3 at (0, 0)")
-            << PasteRow{block, "z0_0", "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|"};
+            << KeyRow{block, "z0_0", paste, "z0_0", "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|", none};
         QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
-            << PasteRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", "z1_1",
-                        "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|"};
-        QTest::newRow("ragged, one row shorter")
-            << PasteRow{"1\t2\n3\n", "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|"};
+            << KeyRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", "z1_1", paste, "z1_1",
+                      "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|",    none};
+        QTest::newRow("ragged, one row shorter") << KeyRow{
+            "1\t2\n3\n", "z2_2", paste, "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|", none};
         QTest::newRow("rows ended by a lone CR")
-            << PasteRow{"1\t2\r3\t4\r", "z0_0", "1;2;2;3|3;4;12;13|20;21;22;23|30;31;32;33|"};
+            << KeyRow{"1\t2\r3\t4\r",
+                      "z0_0",
+                      paste,
+                      "z0_0",
+                      "1;2;2;3|3;4;12;13|20;21;22;23|30;31;32;33|",
+                      none};
         QTest::newRow("long numbers in narrow cells")
-            << PasteRow{"4E-200\t4E-200\n4E-200\t4E-200\n", "z2_2",
-                        "0;1;2;3|10;11;12;13|20;21;4E-200;4E-200|30;31;4E-200;4E-200|"};
-        QTest::newRow("one piece goes into the cell as typed")
-            << PasteRow{"7", "z1_1", "0;1;2;3|10;7^;12;13|20;21;22;23|30;31;32;33|"};
-    }
-    void pasteFillsTheBlock()
-    {
-        QFETCH(PasteRow, row);
-        const auto& [clipboard, cell, cells] = row;
-        QVERIFY(press(clipboard, cell, paste, cell, cells).isEmpty());
-    }
-
-    void pasteRefusesABlockThatDoesNotFit_data()
-    {
-        // The refusal names the cell and the room there, rows x columns.
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QString>("room");
+            << KeyRow{"4E-200\t4E-200\n4E-200\t4E-200\n",
+                      "z2_2",
+                      paste,
+                      "z2_2",
+                      "0;1;2;3|10;11;12;13|20;21;4E-200;4E-200|30;31;4E-200;4E-200|",
+                      none};
+        QTest::newRow("one piece goes into the cell as typed") << KeyRow{
+            "7", "z1_1", paste, "z1_1", "0;1;2;3|10;7^;12;13|20;21;22;23|30;31;32;33|", none};
+        const QString room = "ab Zeile %1, Spalte %2 nicht in die Matrix: dort ist Platz für %3";
         QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
-            << block << "z2_2"
-            << "ab Zeile 3, Spalte 3 nicht in die Matrix: dort ist Platz für 2 × 2";
+            << KeyRow{block, "z2_2", paste, "z2_2", places, room.arg(3).arg(3).arg("2 × 2")};
         QTest::newRow("3 x 3 at (0, 2) is too wide")
-            << block << "z0_2"
-            << "ab Zeile 1, Spalte 3 nicht in die Matrix: dort ist Platz für 4 × 2";
+            << KeyRow{block, "z0_2", paste, "z0_2", places, room.arg(1).arg(3).arg("4 × 2")};
         QTest::newRow("3 x 3 at (2, 0) is one row too tall")
-            << block << "z2_0"
-            << "ab Zeile 3, Spalte 1 nicht in die Matrix: dort ist Platz für 2 × 4";
+            << KeyRow{block, "z2_0", paste, "z2_0", places, room.arg(3).arg(1).arg("2 × 4")};
         // Reading further than the fifth row, the first that does not fit, crashes the test.
         QTest::newRow("a million rows, only the first page readable")
-            << millionRows.text() << "z0_0"
-            << "dort ist Platz für 4 × 4";
+            << KeyRow{millionRows.text(), "z0_0", paste, "z0_0", places, "Platz für 4 × 4"};
     }
-    void pasteRefusesABlockThatDoesNotFit()
+    void keyInACell()
     {
-        QFETCH(QString, clipboard);
-        QFETCH(QString, cell);
-        const QStringList messages = press(clipboard, cell, paste, cell, places);
-        QCOMPARE(messages.size(), 1);
-        QFETCH(QString, room);
-        QVERIFY2(messages.front().contains(room), qPrintable(messages.front()));
+        QFETCH(KeyRow, row);
+        const auto& [clipboard, from, key, to, cells, message] = row;
+        QGuiApplication::clipboard()->setText(clipboard);
+        const QStringList messages = openAndDo(4, [&](frmInput* window) {
+            window->findChild<QWidget*>(from)->setFocus();
+            QTest::keyClick(window->focusWidget(), key.key(), key.keyboardModifiers());
+            QVERIFY(window->isVisible());
+            QCOMPARE(window->focusWidget()->objectName(), to);
+            QCOMPARE(grid(*window), cells);
+            const auto* cell = qobject_cast<const QLineEdit*>(window->focusWidget());
+            if (cells == places && cell != nullptr)
+                QCOMPARE(cell->selectedText(), cell->text());
+        });
+        QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(messages.front().contains(message), qPrintable(messages.front()));
     }
 
-    void focusFromAReturnIsNoNewVisit_data()
-    {
-        // How the focus comes to a cell holding "11" with the caret after its first digit, and
-        // what is selected then: a visit selects from the caret on, a return selects nothing.
-        QTest::addColumn<int>("reason");
-        QTest::addColumn<QString>("selected");
-        QTest::newRow("Tab") << int{Qt::TabFocusReason} << "1";
-        QTest::newRow("back from another program") << int{Qt::ActiveWindowFocusReason} << "";
-        QTest::newRow("back from the context menu") << int{Qt::PopupFocusReason} << "";
-    }
     void focusFromAReturnIsNoNewVisit()
     {
-        QFETCH(int, reason);
-        openAndDo(4, [&](frmInput* window) {
+        // A return to a cell holding "11", its caret after the first digit, from another program
+        // or the context menu selects nothing (a visit selects from the caret on).
+        openAndDo(4, [](frmInput* window) {
             QLineEdit* cell = window->cell(1, 1);
             cell->setFocus();
-            cell->setCursorPosition(1);
-            QFocusEvent out(QEvent::FocusOut, static_cast<Qt::FocusReason>(reason));
-            QApplication::sendEvent(cell, &out);
-            QFocusEvent in(QEvent::FocusIn, static_cast<Qt::FocusReason>(reason));
-            QApplication::sendEvent(cell, &in);
-            QTEST(cell->selectedText(), "selected");
+            for (const auto reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+                cell->setCursorPosition(1);
+                QFocusEvent out(QEvent::FocusOut, reason);
+                QApplication::sendEvent(cell, &out);
+                QFocusEvent in(QEvent::FocusIn, reason);
+                QApplication::sendEvent(cell, &in);
+                QCOMPARE(cell->selectedText(), QString());
+            }
         });
     }
 
