@@ -1,7 +1,6 @@
 #include "Cell.h"
 #include "Kalvoran.h"
 #include "ModalHelper.h"
-#include "NumberText.h"
 #include "SchemeColours.h"
 #include "frmInput.h"
 #include "frmMain.h"
@@ -9,14 +8,13 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QScopeGuard>
 #include <QStyle>
-#include <QTest>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 using SchemeColours::contrast;
 
@@ -33,14 +31,6 @@ QPalette schemePalette(QRgb window, QRgb base, QRgb text)
     for (const auto role :
          {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText})
         palette.setColor(role, text);
-    return palette;
-}
-
-QPalette highContrastPalette()
-{
-    QPalette palette = schemePalette(0x000000, 0x000000, 0xffffff);
-    palette.setColor(QPalette::Highlight, QRgb{0xffff00});
-    palette.setColor(QPalette::HighlightedText, Qt::black);
     return palette;
 }
 
@@ -160,29 +150,22 @@ private slots:
         Kalvoran::MatrixD = Kalvoran::Matrix(2, 2);
         Kalvoran::MatrixD(0, 0) = 1.5;
         Kalvoran::MatrixD(1, 1) = -2;
-        window = std::make_unique<frmMain>(NumberText::separatorsOf(QLocale(QLocale::German)));
+        window = std::make_unique<frmMain>(separatorsOf("de_DE"));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QTest::mouseClick(child<QAbstractButton>("btnStart0"), Qt::LeftButton);
     }
     void cleanup() { window.reset(); }
 
-    void contrastRatio_data()
-    {
-        QTest::addColumn<QColor>("first");
-        QTest::addColumn<QColor>("second");
-        QTest::addColumn<double>("ratio");
-        QTest::newRow("black on white") << QColor(Qt::black) << QColor(Qt::white) << 21.0;
-        QTest::newRow("equal luminance") << QColor(0x777777) << QColor(0x777777) << 1.0;
-        QTest::newRow("grey at the minimum") << QColor(0xffffff) << QColor(0x767676) << 4.54;
-        QTest::newRow("blue weighs least") << QColor(0x0000ff) << QColor(Qt::black) << 2.44;
-    }
     void contrastRatio()
     {
-        QFETCH(QColor, first);
-        QFETCH(QColor, second);
-        QFETCH(double, ratio);
-        QCOMPARE(std::round(contrast(first, second) * 100) / 100, ratio);
+        // Black on white, equal luminance, a grey just at the minimum, and blue that weighs least.
+        const std::tuple<QRgb, QRgb, double> rows[] = {{0x000000, 0xffffff, 21.0},
+                                                       {0x777777, 0x777777, 1.0},
+                                                       {0xffffff, 0x767676, 4.54},
+                                                       {0x0000ff, 0x000000, 2.44}};
+        for (const auto& [first, second, ratio] : rows)
+            QCOMPARE(std::round(contrast(first, second) * 100) / 100, ratio);
     }
 
     // The window is built in the standard scheme; each scheme is switched to while it runs.
@@ -197,7 +180,10 @@ private slots:
         QTest::newRow("dark") << schemePalette(0x323232, 0x242424, 0xf0f0f0)
                               << SchemeColours::minimumContrast << true;
         // Black and white are 21:1, black on a yellow selection 19.6:1.
-        QTest::newRow("high contrast") << highContrastPalette() << 19.0 << false;
+        QPalette high = schemePalette(0x000000, 0x000000, 0xffffff);
+        high.setColor(QPalette::Highlight, QRgb{0xffff00});
+        high.setColor(QPalette::HighlightedText, Qt::black);
+        QTest::newRow("high contrast") << high << 19.0 << false;
     }
     void textsAreLegible()
     {
