@@ -185,9 +185,13 @@ private slots:
 
     void orderTextSetsLastIndex_data()
     {
-        // A text that gives no order keeps the last one (here 4, LastIndex 3) and is marked.
+        // A text that gives no order keeps the last one (here 4, LastIndex 3) and is marked. The
+        // entry button opens the window for orders 1 to 10 only.
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("lastIndex");
+        QTest::newRow("order 1") << "1" << 0;
+        QTest::newRow("order 0") << "0" << -1;
+        QTest::newRow("order 11") << "11" << 10;
         QTest::newRow("half to even, down") << "2,5" << 2;
         QTest::newRow("half to even, also down") << "3,5" << 2;
         QTest::newRow("half to even, up") << "4,5" << 4;
@@ -215,6 +219,21 @@ private slots:
         const bool kept = lastIndex == 3; // no row gives the order 4 itself
         QCOMPARE(order()->palette().color(QPalette::Text) != normal, kept);
         QCOMPARE(!order()->toolTip().isEmpty(), kept);
+        bool opened = false;
+        const QStringList messages = whileShowing<frmInput>([this] { click("btnEingabe"); },
+                                                            [&opened](frmInput* entry) {
+                                                                opened = true;
+                                                                entry->hide();
+                                                            });
+        const bool opens = lastIndex >= 0 && lastIndex <= 9;
+        QCOMPARE(opened, opens);
+        QCOMPARE(messages.isEmpty(), opens);
+        if (!opens) { // the order is selected, to be typed over
+            QCOMPARE(messages.front(),
+                     "Die Anzahl der Zeilen/Spalten muss zwischen 1 und 10 liegen.");
+            QCOMPARE(window->focusWidget(), order());
+            QCOMPARE(order()->selectedText(), order()->text());
+        }
         QTest::mouseClick(spin()->upButton(), Qt::LeftButton); // the spin keeps its own value
         QCOMPARE(order()->text(), QStringLiteral("3"));
         QCOMPARE(order()->palette().color(QPalette::Text), normal);
@@ -316,37 +335,6 @@ private slots:
         QVERIFY(messages.isEmpty());
         click("btnStart0");
         QCOMPARE(result(), QStringLiteral("det(D) = -3"));
-    }
-
-    void entryButtonKeepsToOrdersOneToTen_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("1") << "1" << true;
-        QTest::newRow("10") << "10" << true;
-        QTest::newRow("11") << "11" << false;
-        QTest::newRow("0") << "0" << false;
-        QTest::newRow("-3") << "-3" << false;
-    }
-    void entryButtonKeepsToOrdersOneToTen()
-    {
-        QFETCH(QString, text);
-        QVERIFY(becomesActive(window.get()));
-        order()->setText(text);
-        bool opened = false;
-        const QStringList messages = whileShowing<frmInput>([this] { click("btnEingabe"); },
-                                                            [&opened](frmInput* entry) {
-                                                                opened = true;
-                                                                entry->hide();
-                                                            });
-        QTEST(opened, "opens");
-        QCOMPARE(messages, opened ? QStringList()
-                                  : QStringList{"Die Anzahl der Zeilen/Spalten muss zwischen 1 "
-                                                "und 10 liegen."});
-        if (opened)
-            return;
-        QCOMPARE(window->focusWidget(), order()); // the order is selected, to be typed over
-        QCOMPARE(order()->selectedText(), text);
     }
 
     void exitEndsTheProgram_data()
