@@ -72,7 +72,7 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
     cmdFertig->setDefault(false);
     setTabOrder(previous, cmdFertig);
     connect(cmdFertig, &QPushButton::clicked, this, &frmInput::cmdFertigClick);
-    EnterPresses::installOnButtonsOf(*this);
+    new EnterPresses(*this); // owned by the window
     applySchemeColours();
 }
 

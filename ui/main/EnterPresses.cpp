@@ -3,11 +3,11 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-void EnterPresses::installOnButtonsOf(QWidget& window)
+EnterPresses::EnterPresses(QWidget& window)
+    : QObject(&window)
 {
-    auto* filter = new EnterPresses(&window);
     for (QPushButton* button : window.findChildren<QPushButton*>())
-        button->installEventFilter(filter);
+        button->installEventFilter(this);
 }
 
 bool EnterPresses::eventFilter(QObject* watched, QEvent* event)

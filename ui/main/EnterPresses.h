@@ -10,10 +10,8 @@ class EnterPresses : public QObject {
     Q_OBJECT
 
 public:
-    using QObject::QObject;
-
-    // Installs one filter, owned by the window, on every push button in it.
-    static void installOnButtonsOf(QWidget& window);
+    // Installs itself on every push button in the window, which owns it.
+    explicit EnterPresses(QWidget& window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

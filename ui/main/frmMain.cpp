@@ -70,7 +70,7 @@ frmMain::frmMain(NumberText::Separators separators, QWidget* parent)
     setWindowIcon(ProgramIcon::icon());
     setFixedSize(Twips::toPixels(6015), Twips::toPixels(3630));
     createControls();
-    EnterPresses::installOnButtonsOf(*this);
+    new EnterPresses(*this); // owned by the window
     setUpFocusAndFonts();
     formLoad();
     centreOnScreen(*this);
