@@ -240,6 +240,14 @@ private slots:
         QVERIFY(order()->toolTip().isEmpty());
     }
 
+    void keypadDecimalKeyTypesTheSeparator()
+    {
+        order()->setText(QStringLiteral("2"));
+        QTest::keyClick(order(), Qt::Key_Period, Qt::KeypadModifier);
+        QTest::keyClick(order(), Qt::Key_5, Qt::KeypadModifier);
+        QCOMPARE(order()->text(), QStringLiteral("2,5"));
+    }
+
     void computeShowsTheResultUnderTheBusyPointer_data()
     {
         // Each change of the pointer with the caption standing then; what a screen reader reads,
@@ -361,9 +369,7 @@ private slots:
             whileShowing<frmInput>([this] { click("btnEingabe"); }, inside);
             how == "exit" ? click("btnStart1") : (void)window->close();
         });
-        QTimer giveUp;
-        giveUp.callOnTimeout([] { QCoreApplication::exit(1); });
-        giveUp.start(10000);
+        QTimer::singleShot(10000, window.get(), [] { QCoreApplication::exit(1); }); // gives up
         QCOMPARE(QApplication::exec(), 0); // the program's event loop ends
         QVERIFY(!entryLeftShown);
         for (QWidget* w : QApplication::topLevelWidgets())

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <limits>
 #include <random>
-#include <string>
 #include <tuple>
 
 using NumberText::Error;
@@ -21,12 +20,6 @@ namespace {
 NumberText::Separators separatorsFor(const char* locale)
 {
     return NumberText::separatorsOf(QLocale(QString::fromLatin1(locale)));
-}
-
-// A row's name: its locale and its place in the table, as in "de_DE_3".
-template <class Row> std::string rowName(const testing::TestParamInfo<Row>& row)
-{
-    return std::string(std::get<0>(row.param)) + "_" + std::to_string(row.index);
 }
 
 // Rows of locale, text, what it reads as (a value, or 0 and the error).
@@ -82,7 +75,7 @@ const Parse::ParamType parsed[] = {
     {"de_DE", u"1E-400", {0, Error::OutOfRange}},
     {"en_US", u"-2.4703282292062327e-324", {0, Error::OutOfRange}},
 };
-INSTANTIATE_TEST_SUITE_P(NumberText, Parse, testing::ValuesIn(parsed), rowName<Parse::ParamType>);
+INSTANTIATE_TEST_SUITE_P(NumberText, Parse, testing::ValuesIn(parsed));
 
 // Rows of locale, value, its text, and the text a copy gives where that differs: the fewest
 // digits that read back as the same double.
@@ -123,8 +116,7 @@ const Format::ParamType formatted[] = {
     {"de_DE", 1.7976931348623149e308, u"1,79769313486231E+308", u"1,797693134862315E+308"},
     {"de_DE", std::numeric_limits<double>::infinity(), u"", nullptr},
 };
-INSTANTIATE_TEST_SUITE_P(NumberText, Format, testing::ValuesIn(formatted),
-                         rowName<Format::ParamType>);
+INSTANTIATE_TEST_SUITE_P(NumberText, Format, testing::ValuesIn(formatted));
 
 class FormatThenParse : public testing::TestWithParam<const char*> {};
 
