@@ -172,26 +172,6 @@ private slots:
         QCOMPARE(visited, expected << done(input) << input->cell(0, 0));
     }
 
-    void openingShowsTheMatrixAndDoneTakesItBack()
-    {
-        MatrixD = square({1.0 / 3, 2, -3, 1e20});
-        QStringList shown;
-        openAndDo(3, [&](frmInput* window) {
-            for (int i = 0; i < 9; ++i)
-                shown << window->cell(i / 3, i % 3)->text();
-            shown << window->cell(0, 0)->selectedText(); // typing replaces it
-            window->cell(2, 1)->setText(QStringLiteral("1.000,5"));
-            // No text is cut, however long: 10 in more characters than a text box holds.
-            window->cell(2, 2)->setText("0," + QString(40000, u'0') + "1E40002");
-            done(window)->click();
-        });
-        QCOMPARE(shown, QStringList({"0,333333333333333", "2", "0", "-3", "1E+20", "0", "0", "0",
-                                     "0", "0,333333333333333"}));
-        // Untouched cells give back the exact values, not their 15-digit texts.
-        QCOMPARE(MatrixD, square({1.0 / 3, 2, 0, -3, 1e20, 0, 0, 1000.5, 10}));
-        QVERIFY(!input.isNull() && !input->isVisible());
-    }
-
     void badCellKeepsTheWindowOpen_data()
     {
         // The message quotes the text as it was typed, never read as markup.
@@ -235,25 +215,31 @@ private slots:
         QCOMPARE(MatrixD, before);
     }
 
-    void closeBoxRebuildsTheWindowAndDoneKeepsIt()
+    void openingShowsTheMatrixDoneTakesItBackCloseBoxCancels()
     {
-        MatrixD = square({1, 2, 3, 4});
-        openAndDo(2, [](frmInput* window) {
+        MatrixD = square({1.0 / 3, 2, -3, 1e20});
+        openAndDo(3, [](frmInput* window) {
             window->cell(0, 0)->setText(QStringLiteral("8"));
             window->move(window->pos() + QPoint(40, 30));
             window->close();
         });
-        QCOMPARE(MatrixD, square({1, 2, 3, 4})); // the close box cancels
+        QCOMPARE(MatrixD, square({1.0 / 3, 2, -3, 1e20})); // the close box cancels
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(input.isNull());
 
+        QStringList shown;
         QPoint offCentre;
         QPoint moved;
-        openAndDo(2, [&](frmInput* window) {
+        openAndDo(3, [&](frmInput* window) {
             // Built anew and centred again; the frame may shift it a little.
             offCentre =
                 window->frameGeometry().center() - window->screen()->availableGeometry().center();
-            window->cell(0, 0)->setText(QStringLiteral("9"));
+            for (int i = 0; i < 9; ++i)
+                shown << window->cell(i / 3, i % 3)->text();
+            shown << window->cell(0, 0)->selectedText(); // typing replaces it
+            window->cell(2, 1)->setText(QStringLiteral("1.000,5"));
+            // No text is cut, however long: 10 in more characters than a text box holds.
+            window->cell(2, 2)->setText("0," + QString(40000, u'0') + "1E40002");
             window->move(window->pos() + QPoint(40, 30));
             moved = window->pos();
             if (becomesActive(window))
@@ -261,9 +247,12 @@ private slots:
             QVERIFY(QTest::qWaitFor([window] { return !window->isVisible(); }, 2000));
         });
         QVERIFY(offCentre.manhattanLength() <= 8);
-        QCOMPARE(MatrixD, square({9, 2, 3, 4}));
+        QCOMPARE(shown, QStringList({"0,333333333333333", "2", "0", "-3", "1E+20", "0", "0", "0",
+                                     "0", "0,333333333333333"}));
+        // Untouched cells give back the exact values, not their 15-digit texts.
+        QCOMPARE(MatrixD, square({1.0 / 3, 2, 0, -3, 1e20, 0, 0, 1000.5, 10}));
         // Done keeps the window, and the next opening shows it where the user put it.
-        openAndDo(2, [](frmInput* /*window*/) {});
+        openAndDo(3, [](frmInput* /*window*/) {});
         QCOMPARE(input->pos(), moved);
     }
 
