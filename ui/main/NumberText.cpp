@@ -6,7 +6,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -150,6 +149,55 @@ bool isZero(const CleanNumber& number)
            number.fractionDigits.find_first_not_of('0') == std::string::npos;
 }
 
+} // namespace
+
+Separators separatorsOf(const QLocale& locale)
+{
+    return {locale.decimalPoint(), locale.groupSeparator()};
+}
+
+Parsed parse(QStringView text, const Separators& separators)
+{
+    // QStringView::trimmed() strips Unicode white space: spaces, tabs and the no-break spaces.
+    const QStringView body = text.trimmed();
+    if (body.isEmpty()) {
+        return {0.0, Error::Empty};
+    }
+
+    CleanNumber number;
+    if (!readNumber(body, separators, number)) {
+        return {0.0, Error::NotANumber};
+    }
+
+    std::string ascii = number.integerDigits.empty() ? std::string("0") : number.integerDigits;
+    if (!number.fractionDigits.empty()) {
+        ascii += '.' + number.fractionDigits;
+    }
+    if (!number.exponent.empty()) {
+        ascii += 'e' + number.exponent;
+    }
+
+    double magnitude = 0.0;
+    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude);
+    if (end != ascii.data() + ascii.size()) {
+        return {0.0, Error::NotANumber};
+    }
+    // libstdc++ reports a result beyond the largest double and one that rounds to zero alike, and
+    // leaves the value untouched; either is out of range for a number that is not zero.
+    const bool zero = isZero(number);
+    if (ec == std::errc::result_out_of_range || (magnitude == 0.0 && !zero)) {
+        if (!zero) {
+            return {0.0, Error::OutOfRange};
+        }
+        magnitude = 0.0;
+    } else if (ec != std::errc{}) {
+        return {0.0, Error::NotANumber};
+    }
+    return {number.negative ? -magnitude : magnitude, Error::None};
+}
+
+namespace {
+
 // Writes a value from its scientific text as std::to_chars gives it ("-d.ddde+XX") in the output
 // notation: plain for decimal exponents -4 to 14, otherwise "d,dddE+XX".
 QString layout(std::string_view scientific, const Separators& separators)
@@ -208,51 +256,6 @@ QString layout(std::string_view scientific, const Separators& separators)
 }
 
 } // namespace
-
-Separators separatorsOf(const QLocale& locale)
-{
-    return {locale.decimalPoint(), locale.groupSeparator()};
-}
-
-Parsed parse(QStringView text, const Separators& separators)
-{
-    // QStringView::trimmed() strips Unicode white space: spaces, tabs and the no-break spaces.
-    const QStringView body = text.trimmed();
-    if (body.isEmpty()) {
-        return {0.0, Error::Empty};
-    }
-
-    CleanNumber number;
-    if (!readNumber(body, separators, number)) {
-        return {0.0, Error::NotANumber};
-    }
-
-    std::string ascii = number.integerDigits.empty() ? std::string("0") : number.integerDigits;
-    if (!number.fractionDigits.empty()) {
-        ascii += '.' + number.fractionDigits;
-    }
-    if (!number.exponent.empty()) {
-        ascii += 'e' + number.exponent;
-    }
-
-    double magnitude = 0.0;
-    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude);
-    if (end != ascii.data() + ascii.size()) {
-        return {0.0, Error::NotANumber};
-    }
-    // libstdc++ reports a result beyond the largest double and one that rounds to zero alike, and
-    // leaves the value untouched; either is out of range for a number that is not zero.
-    const bool zero = isZero(number);
-    if (ec == std::errc::result_out_of_range || (magnitude == 0.0 && !zero)) {
-        if (!zero) {
-            return {0.0, Error::OutOfRange};
-        }
-        magnitude = 0.0;
-    } else if (ec != std::errc{}) {
-        return {0.0, Error::NotANumber};
-    }
-    return {number.negative ? -magnitude : magnitude, Error::None};
-}
 
 QString format(double value, const Separators& separators)
 {
