@@ -1,5 +1,7 @@
 #include "NumberText.h"
 
+#include "ExactDecimal.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -238,26 +240,41 @@ QString format(double value, const Separators& separators)
     // rounded value.
     std::array<char, 32> buffer{};
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), written,
-                                   std::chars_format::scientific, 14);
+                                   std::chars_format::scientific, significantDigits - 1);
     std::string_view scientific(buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data()));
-    const bool negative = scientific.front() == '-';
-    if (negative) {
+    Kalvoran::ExactDecimal decimal;
+    decimal.negative = scientific.front() == '-';
+    if (decimal.negative) {
         scientific.remove_prefix(1);
     }
     const auto exponentMark = scientific.find('e');
-    std::string digits(1, scientific.front());
-    digits += scientific.substr(2, exponentMark - 2);
-    digits.erase(digits.find_last_not_of('0') + 1);
+    decimal.digits.assign(1, scientific.front());
+    decimal.digits += scientific.substr(2, exponentMark - 2);
+    decimal.digits.erase(decimal.digits.find_last_not_of('0') + 1);
 
-    int exponent = 0;
     const std::string_view exponentText = scientific.substr(exponentMark + 2);
-    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(),
+                    decimal.exponent);
     if (scientific[exponentMark + 1] == '-') {
-        exponent = -exponent;
+        decimal.exponent = -decimal.exponent;
     }
+    return formatAllDigits(decimal, separators);
+}
 
+QString format(const Kalvoran::ExactDecimal& value, const Separators& separators)
+{
+    return formatAllDigits(value.rounded(significantDigits), separators);
+}
+
+QString formatAllDigits(const Kalvoran::ExactDecimal& value, const Separators& separators)
+{
+    if (value.isZero()) {
+        return QStringLiteral("0");
+    }
+    const std::string& digits = value.digits;
+    const int exponent = value.exponent;
     QString result;
-    if (negative) {
+    if (value.negative) {
         result += u'-';
     }
     const auto significant = static_cast<int>(digits.size());

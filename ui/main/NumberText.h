@@ -2,6 +2,9 @@
 #include <QString>
 #include <QStringView>
 class QLocale;
+namespace Kalvoran {
+struct ExactDecimal;
+}
 namespace NumberText {
 // The separators of a locale; formatting and parsing take them as input, never global state.
 struct Separators {
@@ -29,4 +32,12 @@ struct Parsed {
 // that would round beyond the double range are written 1.79769313486231E+308. Infinities and NaN
 // give an empty string.
 [[nodiscard]] QString format(double value, const Separators& separators);
+// The output rule for an exact value: rounded to 15 significant digits as a double is, written
+// in the same notation, with an exponent of any size and nothing held back at the double range.
+[[nodiscard]] QString format(const Kalvoran::ExactDecimal& value, const Separators& separators);
+// An exact value with all its digits, in the output rule's notation.
+[[nodiscard]] QString formatAllDigits(const Kalvoran::ExactDecimal& value,
+                                      const Separators& separators);
+// The significant digits of the output rule.
+inline constexpr int significantDigits = 15;
 } // namespace NumberText
