@@ -17,6 +17,7 @@
 #include <QToolButton>
 
 #include <memory>
+#include <random>
 
 using Kalvoran::LastIndex;
 using Kalvoran::Matrix;
@@ -231,8 +232,12 @@ private slots:
         QTest::newRow("result") << 0.5 << QStringList{"busy: det(D) = 0", "arrow: det(D) = 0,25"}
                                 << "det(D) = 0,25"
                                 << "";
-        QTest::newRow("overflow") << 1e200 << QStringList{"busy: det(D) = 0", "arrow: Überlauf!"}
-                                  << outside << outside;
+        const QString exact = "Die zweite Zeile ist der exakte Wert der Determinante der "
+                              "eingegebenen Zahlen, bei „≈“ auf 15 Stellen gerundet.";
+        QTest::newRow("overflow") << 1e200
+                                  << QStringList{"busy: det(D) = 0",
+                                                 "arrow: Überlauf!\nexakt: 1E+400"}
+                                  << outside + "\nexakt: 1E+400" << outside + " " + exact;
     }
     void computeShowsTheResultUnderTheBusyPointer()
     {
@@ -315,6 +320,89 @@ private slots:
         QVERIFY(!entryLeftShown);
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
+
+    // The exact determinant of the entries as typed, on a second line where it is not what the
+    // first line shows; the same label, with the font at 8 points or more.
+    void exactValueWhereTheDigitsDiffer_data()
+    {
+        // Rows of the matrix; the first line (empty: the engine's double written by the output
+        // rule), the second line (empty: none) and the text that its menu entry copies.
+        QTest::addColumn<QList<QList<double>>>("rows");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("copied");
+        QTest::newRow("singular tenths")
+            << QList<QList<double>>{{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}, {0.7, 0.8, 0.9}} << ""
+            << "exakt: 0"
+            << "0";
+        QTest::newRow("below the double range")
+            << QList<QList<double>>{{1e-200, 0}, {0, 1e-200}} << "det(D) = 0"
+            << "exakt: 1E-400"
+            << "1E-400";
+        QTest::newRow("overflow") << QList<QList<double>>{{1e200, 0, 0},
+                                                          {0, 1e200, 0},
+                                                          {0, 0, 1e200}}
+                                  << "Überlauf!"
+                                  << "exakt: 1E+600"
+                                  << "1E+600";
+        QTest::newRow("more than 15 digits")
+            << QList<QList<double>>{{1.000000000000001e-140, 3e-140}, {1, 3.000000000000001}} << ""
+            << "exakt ≈ 4E-155"
+            << "4,000000000000001E-155";
+        QTest::newRow("integers") << QList<QList<double>>{{1, 2}, {3, 4}} << "det(D) = -2"
+                                  << ""
+                                  << "";
+        QTest::newRow("entries of 1e200 that cancel") << QList<QList<double>>{{1e200, 1e200, 1e200},
+                                                                              {1e200, 1e200, 1e200},
+                                                                              {1e200, 1e200, 1e200}}
+                                                      << "det(D) = 0"
+                                                      << ""
+                                                      << "";
+    }
+    void exactValueWhereTheDigitsDiffer()
+    {
+        QFETCH(QList<QList<double>>, rows);
+        MatrixD.resize(static_cast<int>(rows.size()), static_cast<int>(rows.size()));
+        for (int i = 0; i < MatrixD.rows(); ++i)
+            for (int j = 0; j < MatrixD.cols(); ++j)
+                MatrixD(i, j) = rows[i][j];
+        QFETCH(QString, first);
+        if (first.isEmpty())
+            first = "det(D) = " + NumberText::format(Kalvoran::EvaluateDeterminant(MatrixD),
+                                                     NumberText::separatorsOf(QLocale::German));
+        QFETCH(QString, second);
+        QFETCH(QString, copied);
+        QGuiApplication::clipboard()->clear();
+        click("btnStart0");
+        auto* label = child<QLabel>("lblAusgabe");
+        QCOMPARE(label->text(), second.isEmpty() ? first : first + "\n" + second);
+        QCOMPARE(label->accessibleDescription().section(u'\n', 1), second);
+        QCOMPARE(label->toolTip().contains("zweite Zeile"), !second.isEmpty());
+        QAction* copyExact = label->actions().value(1);
+        QCOMPARE(copyExact->isVisible(), !second.isEmpty());
+        copyExact->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+
+        QCOMPARE(label->size(), QSize(209, 33));
+        const QRect box = label->contentsRect();
+        QVERIFY(
+            box.contains(label->fontMetrics().boundingRect(box, Qt::TextWordWrap, label->text())));
+        QVERIFY(label->font().pointSizeF() >= 8);
+    }
+
+    void integerMatricesShowNoSecondLine()
+    {
+        std::mt19937 random(10);
+        std::uniform_int_distribution<int> entry(-9, 9);
+        for (int order = 1; order <= 10; ++order) {
+            MatrixD.resize(order, order);
+            for (int i = 0; i < order; ++i)
+                for (int j = 0; j < order; ++j)
+                    MatrixD(i, j) = entry(random);
+            click("btnStart0");
+            QVERIFY2(!result().contains(u'\n'), qPrintable(result()));
+        }
     }
 };
 
