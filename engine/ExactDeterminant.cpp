@@ -16,7 +16,7 @@
 namespace Kalvoran {
 namespace {
 
-using boost::multiprecision::cpp_int;
+using BigInteger = boost::multiprecision::cpp_int;
 
 // An entry as an integer times a power of ten: the digits of its shortest round-trip text.
 struct Scaled {
@@ -30,9 +30,9 @@ Scaled shortestDecimal(double value)
         return {};
     // "-d.ddde-XX": the shortest text that reads back as the value, in scientific form.
     std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::scientific)
-                         .ptr;
+    const auto* const end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                          std::chars_format::scientific)
+                                .ptr;
     const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
     const auto mark = text.find('e');
     Scaled scaled;
@@ -53,17 +53,24 @@ Scaled shortestDecimal(double value)
     return scaled;
 }
 
-cpp_int powerOfTen(int exponent)
+BigInteger powerOfTen(int exponent)
 {
-    return boost::multiprecision::pow(cpp_int(10), static_cast<unsigned>(exponent));
+    BigInteger power = 1;
+    BigInteger square = 10; // 10 to the power of the bit's value
+    for (auto bits = static_cast<unsigned>(exponent); bits != 0; bits >>= 1U) {
+        if ((bits & 1U) != 0)
+            power *= square;
+        square *= square;
+    }
+    return power;
 }
 
 // Bareiss's fraction-free elimination: every intermediate value is the determinant of a minor
 // of the integer matrix, so each division is exact. Row exchanges bring a non-zero pivot.
-cpp_int integerDeterminant(std::vector<std::vector<cpp_int>>& a)
+BigInteger integerDeterminant(std::vector<std::vector<BigInteger>>& a)
 {
     const std::size_t n = a.size();
-    cpp_int previousPivot = 1;
+    BigInteger previousPivot = 1;
     bool negate = false;
     for (std::size_t k = 0; k < n; ++k) {
         std::size_t pivot = k;
@@ -81,17 +88,36 @@ cpp_int integerDeterminant(std::vector<std::vector<cpp_int>>& a)
         }
         previousPivot = a[k][k];
     }
-    return negate ? cpp_int(-a[n - 1][n - 1]) : a[n - 1][n - 1];
+    return negate ? -a[n - 1][n - 1] : a[n - 1][n - 1];
 }
 
-ExactDecimal toDecimal(const cpp_int& value, int exponent)
+// The decimal digits of a positive integer, 18 at a time from the lowest.
+std::string decimalDigits(BigInteger value)
+{
+    constexpr std::uint64_t chunk = 1'000'000'000'000'000'000;
+    std::string digits;
+    BigInteger quotient;
+    BigInteger remainder;
+    while (value != 0) {
+        divide_qr(value, BigInteger(chunk), quotient, remainder);
+        auto part = remainder.convert_to<std::uint64_t>();
+        for (int i = 0; i < 18 && (quotient != 0 || part != 0); ++i) {
+            digits += static_cast<char>('0' + part % 10);
+            part /= 10;
+        }
+        value = quotient;
+    }
+    std::reverse(digits.begin(), digits.end());
+    return digits;
+}
+
+ExactDecimal toDecimal(const BigInteger& value, int exponent)
 {
     if (value == 0)
         return {};
-    std::string digits = cpp_int(abs(value)).str();
-    const auto last = digits.find_last_not_of('0');
+    std::string digits = decimalDigits(value < 0 ? BigInteger(-value) : value);
     exponent += static_cast<int>(digits.size()) - 1;
-    digits.resize(last + 1);
+    digits.erase(digits.find_last_not_of('0') + 1);
     return {value < 0, std::move(digits), exponent};
 }
 
@@ -124,8 +150,8 @@ std::optional<ExactDecimal> ExactDeterminant(const Matrix& matrix)
                 columnScale[j] = std::min(columnScale[j], entries[i][j].exponent - rowScale[i]);
 
     int exponent = 0;
-    std::vector<std::vector<cpp_int>> integers(static_cast<std::size_t>(n),
-                                               std::vector<cpp_int>(static_cast<std::size_t>(n)));
+    std::vector<std::vector<BigInteger>> integers(
+        static_cast<std::size_t>(n), std::vector<BigInteger>(static_cast<std::size_t>(n)));
     for (int i = 0; i < n; ++i) {
         if (rowScale[i] == INT_MAX || columnScale[i] == INT_MAX)
             return ExactDecimal{}; // a row or a column of zeros
@@ -137,7 +163,7 @@ std::optional<ExactDecimal> ExactDeterminant(const Matrix& matrix)
                     entry.mantissa * powerOfTen(entry.exponent - rowScale[i] - columnScale[j]);
         }
     }
-    return toDecimal(n == 0 ? cpp_int(1) : integerDeterminant(integers), exponent);
+    return toDecimal(n == 0 ? BigInteger(1) : integerDeterminant(integers), exponent);
 }
 
 } // namespace Kalvoran
