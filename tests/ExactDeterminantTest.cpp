@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <tuple>
@@ -21,6 +22,14 @@ using Kalvoran::ExactDecimal;
 using Kalvoran::ExactDeterminant;
 using Kalvoran::Matrix;
 using Rows = std::vector<std::vector<double>>;
+
+namespace Kalvoran {
+// How a failing check shows an exact value: "-1234E+5" for -1,234 x 10^5.
+void PrintTo(const ExactDecimal& d, std::ostream* out)
+{
+    *out << (d.negative ? "-" : "") << (d.isZero() ? "0" : d.digits) << "E" << d.exponent;
+}
+} // namespace Kalvoran
 
 namespace {
 

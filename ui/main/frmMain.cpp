@@ -284,11 +284,12 @@ void frmMain::showResult()
     QString spoken = hint.isEmpty() ? caption : hint;
 
     // Below it the exact determinant of the entries as typed, wherever the digits above are not
-    // its own: after an overflow, or where rounding in the floating-point steps shows.
+    // its own: where rounding in the floating-point steps shows, and after an overflow, which
+    // leaves no number to match.
     exactText_.clear();
     const auto exact = Kalvoran::ExactDeterminant(Kalvoran::MatrixD);
     const QString exactNumber = exact ? NumberText::format(*exact, separators_) : QString();
-    if (exact && (number.isEmpty() || exactNumber != number)) {
+    if (exact && exactNumber != number) {
         const bool rounded =
             exact->digits.size() > static_cast<std::size_t>(NumberText::significantDigits);
         const QString line = (rounded ? tr("exakt ≈ ") : tr("exakt: ")) + exactNumber;
