@@ -1,4 +1,4 @@
-// The exact determinant against first-row expansion over exact rationals, and its rounding.
+// The exact determinant against first-row expansion over exact rationals.
 #include "ExactDeterminant.h"
 
 #include "Kalvoran.h"
@@ -126,26 +126,6 @@ const ExactCases::ParamType exactCases[] = {
     {"not_a_number", {{std::nan("")}}, std::nullopt},
 };
 INSTANTIATE_TEST_SUITE_P(ExactDeterminant, ExactCases, testing::ValuesIn(exactCases),
-                         [](const auto& row) { return std::string(std::get<0>(row.param)); });
-
-class Rounding
-    : public testing::TestWithParam<std::tuple<const char*, ExactDecimal, ExactDecimal>> {};
-
-TEST_P(Rounding, ToFifteenDigitsHalvesToEven)
-{
-    const auto& [name, exact, expected] = GetParam();
-    EXPECT_EQ(exact.rounded(15), expected);
-}
-
-const Rounding::ParamType roundings[] = {
-    {"tie_down_to_even", {false, "1000000000000005", 0}, {false, "1", 0}},
-    {"tie_up_to_even", {true, "1000000000000015", -7}, {true, "100000000000002", -7}},
-    {"above_the_tie", {false, "10000000000000050001", 3}, {false, "100000000000001", 3}},
-    {"below_half", {false, "1234567890123449999", 3}, {false, "123456789012345", 3}},
-    {"carry_into_the_exponent", {true, "9999999999999995", 14}, {true, "1", 15}},
-    {"short_enough", {false, "123456789012345", -500}, {false, "123456789012345", -500}},
-};
-INSTANTIATE_TEST_SUITE_P(ExactDecimal, Rounding, testing::ValuesIn(roundings),
                          [](const auto& row) { return std::string(std::get<0>(row.param)); });
 
 } // namespace

@@ -328,37 +328,22 @@ private slots:
     {
         // Rows of the matrix; the first line (empty: the engine's double written by the output
         // rule), the second line (empty: none) and the text that its menu entry copies.
-        QTest::addColumn<QList<QList<double>>>("rows");
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");
-        QTest::addColumn<QString>("copied");
-        QTest::newRow("singular tenths")
-            << QList<QList<double>>{{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}, {0.7, 0.8, 0.9}} << ""
-            << "exakt: 0"
-            << "0";
+        using Rows = QList<QList<double>>;
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("singular tenths") << Rows{{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}, {0.7, 0.8, 0.9}}
+                                         << QStringList{"", "exakt: 0", "0"};
         QTest::newRow("below the double range")
-            << QList<QList<double>>{{1e-200, 0}, {0, 1e-200}} << "det(D) = 0"
-            << "exakt: 1E-400"
-            << "1E-400";
-        QTest::newRow("overflow") << QList<QList<double>>{{1e200, 0, 0},
-                                                          {0, 1e200, 0},
-                                                          {0, 0, 1e200}}
-                                  << "Überlauf!"
-                                  << "exakt: 1E+600"
-                                  << "1E+600";
+            << Rows{{1e-200, 0}, {0, 1e-200}}
+            << QStringList{"det(D) = 0", "exakt: 1E-400", "1E-400"};
+        QTest::newRow("overflow") << Rows{{1e200, 0, 0}, {0, 1e200, 0}, {0, 0, 1e200}}
+                                  << QStringList{"Überlauf!", "exakt: 1E+600", "1E+600"};
         QTest::newRow("more than 15 digits")
-            << QList<QList<double>>{{1.000000000000001e-140, 3e-140}, {1, 3.000000000000001}} << ""
-            << "exakt ≈ 4E-155"
-            << "4,000000000000001E-155";
-        QTest::newRow("integers") << QList<QList<double>>{{1, 2}, {3, 4}} << "det(D) = -2"
-                                  << ""
-                                  << "";
-        QTest::newRow("entries of 1e200 that cancel") << QList<QList<double>>{{1e200, 1e200, 1e200},
-                                                                              {1e200, 1e200, 1e200},
-                                                                              {1e200, 1e200, 1e200}}
-                                                      << "det(D) = 0"
-                                                      << ""
-                                                      << "";
+            << Rows{{1.000000000000001e-140, 3e-140}, {1, 3.000000000000001}}
+            << QStringList{"", "exakt ≈ 4E-155", "4,000000000000001E-155"};
+        QTest::newRow("integers") << Rows{{1, 2}, {3, 4}} << QStringList{"det(D) = -2", "", ""};
+        QTest::newRow("entries of 1e200 that cancel")
+            << Rows(3, QList<double>(3, 1e200)) << QStringList{"det(D) = 0", "", ""};
     }
     void exactValueWhereTheDigitsDiffer()
     {
@@ -367,13 +352,13 @@ private slots:
         for (int i = 0; i < MatrixD.rows(); ++i)
             for (int j = 0; j < MatrixD.cols(); ++j)
                 MatrixD(i, j) = rows[i][j];
-        QFETCH(QString, first);
-        if (first.isEmpty())
-            first = "det(D) = " + NumberText::format(Kalvoran::EvaluateDeterminant(MatrixD),
-                                                     NumberText::separatorsOf(QLocale::German));
-        QFETCH(QString, second);
-        QFETCH(QString, copied);
-        QGuiApplication::clipboard()->clear();
+        QFETCH(QStringList, texts);
+        const QString first =
+            !texts[0].isEmpty()
+                ? texts[0]
+                : "det(D) = " + NumberText::format(Kalvoran::EvaluateDeterminant(MatrixD),
+                                                   NumberText::separatorsOf(QLocale::German));
+        const QString& second = texts[1];
         click("btnStart0");
         auto* label = child<QLabel>("lblAusgabe");
         QCOMPARE(label->text(), second.isEmpty() ? first : first + "\n" + second);
@@ -382,7 +367,7 @@ private slots:
         QAction* copyExact = label->actions().value(1);
         QCOMPARE(copyExact->isVisible(), !second.isEmpty());
         copyExact->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+        QCOMPARE(QGuiApplication::clipboard()->text(), texts[2]);
 
         QCOMPARE(label->size(), QSize(209, 33));
         const QRect box = label->contentsRect();
