@@ -1,13 +1,16 @@
 // Times the engine against the naive expansion on the same random matrices, orders 8 to 11, in
 // one run, so that the ratio between the two compares builds made with different compilers,
-// flags or steps.
+// flags or steps; and the exact determinant of matrices of 15-digit decimals.
+#include "ExactDeterminant.h"
 #include "Kalvoran.h"
 #include "NaiveDeterminant.h"
 #include "Step.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -38,6 +41,30 @@ void Engine(benchmark::State& state)
         benchmark::DoNotOptimize(Kalvoran::EvaluateDeterminant(m));
 }
 
+// Entries of 15 significant digits, magnitudes from 10^-5 to 10^5, as typed decimals.
+Kalvoran::Matrix fifteenDigitMatrix(int n)
+{
+    std::mt19937_64 rng(static_cast<unsigned>(n));
+    std::uniform_int_distribution<long long> digits(100'000'000'000'000, 999'999'999'999'999);
+    std::uniform_int_distribution<int> exponent(-19, -9);
+    Kalvoran::Matrix m(n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            const long long mantissa = rng() % 2 == 0 ? digits(rng) : -digits(rng);
+            const std::string text = std::to_string(mantissa) + "e" + std::to_string(exponent(rng));
+            m(i, j) = std::strtod(text.c_str(), nullptr);
+        }
+    return m;
+}
+
+// The exact determinant that the result shows beside the engine's.
+void Exact(benchmark::State& state)
+{
+    const auto m = fifteenDigitMatrix(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Kalvoran::ExactDeterminant(m));
+}
+
 void Naive(benchmark::State& state)
 {
     const auto a = toNaive(randomMatrix(static_cast<int>(state.range(0))));
@@ -49,6 +76,7 @@ void Naive(benchmark::State& state)
 
 BENCHMARK(Engine)->DenseRange(8, 11)->Unit(benchmark::kMillisecond);
 BENCHMARK(Naive)->DenseRange(8, 11)->Unit(benchmark::kMillisecond);
+BENCHMARK(Exact)->DenseRange(8, 11)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {

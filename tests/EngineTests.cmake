@@ -26,6 +26,9 @@ set(dir ${CMAKE_CURRENT_LIST_DIR})
 kalvora_engine_tests(engine_tests kalvoran
                      ${dir}/EngineTest.cpp ${dir}/DeterminantPropertiesTest.cpp
                      ${dir}/StepAccuracyTest.cpp)
+# The exact determinant, against a reference over Boost's rationals.
+target_sources(engine_tests PRIVATE ${dir}/ExactDeterminantTest.cpp)
+target_link_libraries(engine_tests PRIVATE kalvora_boost)
 if(TARGET kalvoran_portable)
   kalvora_engine_tests(engine_tests_portable kalvoran_portable
                        ${dir}/EngineTest.cpp ${dir}/DeterminantPropertiesTest.cpp)

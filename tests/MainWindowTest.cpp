@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string_view>
 #include <tuple>
 
@@ -375,8 +376,12 @@ private slots:
         QTest::newRow("result") << 0.5 << QStringList{"busy: det(D) = 0", "arrow: det(D) = 0,25"}
                                 << "det(D) = 0,25"
                                 << "";
-        QTest::newRow("overflow") << 1e200 << QStringList{"busy: det(D) = 0", "arrow: Überlauf!"}
-                                  << outside << outside;
+        const QString exact = "Die zweite Zeile ist der exakte Wert der Determinante der "
+                              "eingegebenen Zahlen, bei „≈“ auf 15 Stellen gerundet.";
+        QTest::newRow("overflow") << 1e200
+                                  << QStringList{"busy: det(D) = 0",
+                                                 "arrow: Überlauf!\nexakt: 1E+400"}
+                                  << outside + "\nexakt: 1E+400" << outside + " " + exact;
     }
     void computeShowsTheResultUnderTheBusyPointer()
     {
@@ -574,6 +579,74 @@ private slots:
         QVERIFY(!entryLeftShown);
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
+
+    // The exact determinant of the entries as typed, on a second line where it is not what the
+    // first line shows; the same label, with the font at 8 points or more.
+    void exactValueWhereTheDigitsDiffer_data()
+    {
+        // Rows of the matrix; the first line (empty: the engine's double written by the output
+        // rule), the second line (empty: none) and the text that its menu entry copies.
+        using Rows = QList<QList<double>>;
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("singular tenths") << Rows{{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}, {0.7, 0.8, 0.9}}
+                                         << QStringList{"", "exakt: 0", "0"};
+        QTest::newRow("below the double range")
+            << Rows{{1e-200, 0}, {0, 1e-200}}
+            << QStringList{"det(D) = 0", "exakt: 1E-400", "1E-400"};
+        QTest::newRow("overflow") << Rows{{1e200, 0, 0}, {0, 1e200, 0}, {0, 0, 1e200}}
+                                  << QStringList{"Überlauf!", "exakt: 1E+600", "1E+600"};
+        QTest::newRow("more than 15 digits")
+            << Rows{{1.000000000000001e-140, 3e-140}, {1, 3.000000000000001}}
+            << QStringList{"", "exakt ≈ 4E-155", "4,000000000000001E-155"};
+        QTest::newRow("integers") << Rows{{1, 2}, {3, 4}} << QStringList{"det(D) = -2", "", ""};
+        QTest::newRow("entries of 1e200 that cancel")
+            << Rows(3, QList<double>(3, 1e200)) << QStringList{"det(D) = 0", "", ""};
+    }
+    void exactValueWhereTheDigitsDiffer()
+    {
+        QFETCH(QList<QList<double>>, rows);
+        MatrixD.resize(static_cast<int>(rows.size()), static_cast<int>(rows.size()));
+        for (int i = 0; i < MatrixD.rows(); ++i)
+            for (int j = 0; j < MatrixD.cols(); ++j)
+                MatrixD(i, j) = rows[i][j];
+        QFETCH(QStringList, texts);
+        const QString first =
+            !texts[0].isEmpty()
+                ? texts[0]
+                : "det(D) = " + NumberText::format(Kalvoran::EvaluateDeterminant(MatrixD),
+                                                   NumberText::separatorsOf(QLocale::German));
+        const QString& second = texts[1];
+        click("btnStart0");
+        auto* label = child<QLabel>("lblAusgabe");
+        QCOMPARE(label->text(), second.isEmpty() ? first : first + "\n" + second);
+        QCOMPARE(label->accessibleDescription().section(u'\n', 1), second);
+        QCOMPARE(label->toolTip().contains("zweite Zeile"), !second.isEmpty());
+        QAction* copyExact = label->actions().value(1);
+        QCOMPARE(copyExact->isVisible(), !second.isEmpty());
+        copyExact->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), texts[2]);
+
+        QCOMPARE(label->size(), QSize(209, 33));
+        const QRect box = label->contentsRect();
+        QVERIFY(
+            box.contains(label->fontMetrics().boundingRect(box, Qt::TextWordWrap, label->text())));
+        QVERIFY(label->font().pointSizeF() >= 8);
+    }
+
+    void integerMatricesShowNoSecondLine()
+    {
+        std::mt19937 random(10);
+        std::uniform_int_distribution<int> entry(-9, 9);
+        for (int order = 1; order <= 10; ++order) {
+            MatrixD.resize(order, order);
+            for (int i = 0; i < order; ++i)
+                for (int j = 0; j < order; ++j)
+                    MatrixD(i, j) = entry(random);
+            click("btnStart0");
+            QVERIFY2(!result().contains(u'\n'), qPrintable(result()));
+        }
     }
 };
 

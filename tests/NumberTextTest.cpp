@@ -2,17 +2,23 @@
 // case depends on the machine's settings. A failing row is shown as "where GetParam() = ...".
 #include "NumberText.h"
 
+#include "ExactDecimal.h"
+
 #include <QLocale>
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <random>
 #include <tuple>
 
+using Kalvoran::ExactDecimal;
 using NumberText::Error;
 
 namespace {
@@ -117,6 +123,58 @@ const Format::ParamType formatted[] = {
     {"de_DE", std::numeric_limits<double>::infinity(), u"", nullptr},
 };
 INSTANTIATE_TEST_SUITE_P(NumberText, Format, testing::ValuesIn(formatted));
+
+// Rows of locale, exact value, text: 15 digits, halves to even, a carry moving the exponent and
+// with it the notation, exponents of any size.
+class FormatExact
+    : public testing::TestWithParam<std::tuple<const char*, ExactDecimal, const char16_t*>> {};
+
+TEST_P(FormatExact, WritesTheOutputRule)
+{
+    const auto& [locale, value, expected] = GetParam();
+    EXPECT_EQ(NumberText::format(value, separatorsFor(locale)), QString::fromUtf16(expected));
+}
+
+const FormatExact::ParamType exactFormatted[] = {
+    {"de_DE", {}, u"0"},
+    {"de_DE", {false, "1000000000000005", 0}, u"1"},
+    {"de_DE", {true, "1000000000000015", 20}, u"-1,00000000000002E+20"},
+    {"de_DE", {false, "9999999999999995", 0}, u"10"},
+    {"de_DE", {false, "9999999999999995", 14}, u"1E+15"},
+    {"de_DE", {false, "9999999999999995", -5}, u"0,0001"},
+    {"en_US", {true, "9999999999999995", 99}, u"-1E+100"},
+    {"de_DE", {false, "9999999999999985", -6}, u"9,99999999999998E-06"},
+    {"de_DE", {false, "1", 400}, u"1E+400"},
+    {"de_DE", {true, "416333634234433702", -1234}, u"-4,16333634234434E-1234"},
+    {"de_DE", {false, "17976931348623157", 308}, u"1,79769313486232E+308"},
+};
+INSTANTIATE_TEST_SUITE_P(NumberText, FormatExact, testing::ValuesIn(exactFormatted),
+                         rowName<FormatExact::ParamType>);
+
+// The exact value of a double, all its digits, is written as the double is (but for the
+// largest, which the double's text holds back), ties in either notation among them.
+TEST(NumberText, ExactValuesRoundAsDoublesDo)
+{
+    const auto separators = separatorsFor("de_DE");
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<std::int64_t> tie(100'000'000'000'000, 900'719'925'474'099);
+    std::uniform_real_distribution<double> any(-300.0, 300.0);
+    for (int i = 0; i < 2000; ++i) {
+        const std::int64_t digits15 = tie(random);
+        const double value = i % 3 == 0   ? static_cast<double>(digits15 * 10 + 5)
+                             : i % 3 == 1 ? static_cast<double>(digits15) + 0.5
+                                          : std::pow(10.0, any(random));
+        std::array<char, 1200> buffer{};
+        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                       std::chars_format::scientific, 1100);
+        const std::string text(buffer.data(), end.ptr);
+        std::string digits = text.substr(0, 1) + text.substr(2, text.find('e') - 2);
+        digits.erase(digits.find_last_not_of('0') + 1);
+        const ExactDecimal exact{false, digits, std::stoi(text.substr(text.find('e') + 1))};
+        ASSERT_EQ(NumberText::format(exact, separators), NumberText::format(value, separators))
+            << text;
+    }
+}
 
 class FormatThenParse : public testing::TestWithParam<const char*> {};
 

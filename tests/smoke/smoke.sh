@@ -108,6 +108,13 @@ xdotool mousemove --window "$main" 9 200 mousedown 1 mousemove --window "$main" 
 result() { [ "$(xclip -o -selection primary 2>/dev/null)" = "det(D) = -2" ]; }
 until_ok 10 result
 
+step "1E-200 twice on the diagonal: det(D) = 0, and below it the exact value, exakt: 1E-400"
+open_entry
+keys 1 e minus 2 0 0 Tab 0 Tab 0 Tab 1 e minus 2 0 0 alt+f
+until_ok 15 hidden "$entry"
+focus "$main"; keys alt+b
+until_ok 10 read_aloud $'label\tErgebnis\tdet(D) = 0 exakt: 1E-400'
+
 step "reopen the entry window; its close box closes it, the program goes on"
 open_entry
 close_box "$entry"

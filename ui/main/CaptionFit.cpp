@@ -7,9 +7,10 @@
 
 namespace {
 
-// Steps of a quarter point down to this size, which holds any number text.
+// Steps of a quarter point down to this size, the smallest that still reads well; it holds any
+// caption of the result, two lines of the longest number texts included.
 constexpr qreal step = 0.25;
-constexpr qreal smallest = 4;
+constexpr qreal smallest = 8;
 
 bool fits(const QFont& font, const QString& caption, const QSize& box)
 {

@@ -1,11 +1,14 @@
 #include "NumberText.h"
 
+#include "ExactDecimal.h"
+
 #include <QLocale>
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -198,32 +201,83 @@ Parsed parse(QStringView text, const Separators& separators)
 
 namespace {
 
-// Writes a value from its scientific text as std::to_chars gives it ("-d.ddde+XX") in the output
-// notation: plain for decimal exponents -4 to 14, otherwise "d,dddE+XX".
-QString layout(std::string_view scientific, const Separators& separators)
+// A finite, non-zero double from its scientific text as std::to_chars gives it ("-d.ddde+XX").
+Kalvoran::ExactDecimal decimalOf(double value, std::optional<int> precision)
 {
-    const bool negative = scientific.front() == '-';
-    if (negative) {
+    std::array<char, 32> buffer{};
+    const auto end = precision
+                         ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                         std::chars_format::scientific, *precision)
+                         : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                         std::chars_format::scientific);
+    std::string_view scientific(buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data()));
+    Kalvoran::ExactDecimal decimal;
+    decimal.negative = scientific.front() == '-';
+    if (decimal.negative) {
         scientific.remove_prefix(1);
     }
     const auto exponentMark = scientific.find('e');
-    std::string digits;
     for (const char c : scientific.substr(0, exponentMark)) {
         if (c != '.') {
-            digits += c;
+            decimal.digits += c;
         }
     }
-    digits.erase(digits.find_last_not_of('0') + 1);
+    decimal.digits.erase(decimal.digits.find_last_not_of('0') + 1);
 
-    int exponent = 0;
     const std::string_view exponentText = scientific.substr(exponentMark + 2);
-    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(),
+                    decimal.exponent);
     if (scientific[exponentMark + 1] == '-') {
-        exponent = -exponent;
+        decimal.exponent = -decimal.exponent;
+    }
+    return decimal;
+}
+
+} // namespace
+
+QString format(double value, const Separators& separators)
+{
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    if (value == 0.0) {
+        return QStringLiteral("0");
     }
 
+    // Rounded to 15 digits, the four largest doubles would become 1.79769313486232E+308, beyond
+    // the double range, and their text would not read back: they are written as the largest
+    // 15-digit value below, which every magnitude from there on rounds to anyway.
+    constexpr double largestReadable = 1.79769313486231e308;
+    const double written = std::copysign(std::min(std::abs(value), largestReadable), value);
+    // 15 significant digits, correctly rounded, and the exponent of the rounded value.
+    return formatAllDigits(decimalOf(written, significantDigits - 1), separators);
+}
+
+QString formatRoundTrip(double value, const Separators& separators)
+{
+    QString text = format(value, separators);
+    const Parsed back = parse(text, separators);
+    if (text.isEmpty() || (back.ok() && back.value == value)) {
+        return text;
+    }
+    // The shortest digits that read back.
+    return formatAllDigits(decimalOf(value, std::nullopt), separators);
+}
+
+QString format(const Kalvoran::ExactDecimal& value, const Separators& separators)
+{
+    return formatAllDigits(value.rounded(significantDigits), separators);
+}
+
+QString formatAllDigits(const Kalvoran::ExactDecimal& value, const Separators& separators)
+{
+    if (value.isZero()) {
+        return QStringLiteral("0");
+    }
+    const std::string& digits = value.digits;
+    const int exponent = value.exponent;
     QString result;
-    if (negative) {
+    if (value.negative) {
         result += u'-';
     }
     const auto significant = static_cast<int>(digits.size());

@@ -2,6 +2,9 @@
 #include <QString>
 #include <QStringView>
 class QLocale;
+namespace Kalvoran {
+struct ExactDecimal;
+}
 namespace NumberText {
 // The separators of a locale; formatting and parsing take them as input, never global state.
 struct Separators {
@@ -32,4 +35,12 @@ struct Parsed {
 // The text that reads back as the same double: the output rule's text where that reads back,
 // otherwise the fewest significant digits that do (up to 17) in the same notation.
 [[nodiscard]] QString formatRoundTrip(double value, const Separators& separators);
+// The output rule for an exact value: rounded to 15 significant digits as a double is, written
+// in the same notation, with an exponent of any size and nothing held back at the double range.
+[[nodiscard]] QString format(const Kalvoran::ExactDecimal& value, const Separators& separators);
+// An exact value with all its digits, in the output rule's notation.
+[[nodiscard]] QString formatAllDigits(const Kalvoran::ExactDecimal& value,
+                                      const Separators& separators);
+// The significant digits of the output rule.
+inline constexpr int significantDigits = 15;
 } // namespace NumberText

@@ -5,6 +5,7 @@
 #include "DecimalKeypad.h"
 #include "EnterPresses.h"
 #include "EntryLayout.h"
+#include "ExactDeterminant.h"
 #include "Kalvoran.h"
 #include "OrderChoice.h"
 #include "PlainWarning.h"
@@ -132,6 +133,12 @@ void frmMain::createControls()
             lblAusgabe->hasSelectedText() ? lblAusgabe->selectedText() : lblAusgabe->text());
     });
     lblAusgabe->addAction(copyResult);
+    // The exact value with all its digits, offered while the caption shows it.
+    copyExact_ = new QAction(tr("&Exakten Wert kopieren"), lblAusgabe);
+    copyExact_->setVisible(false);
+    connect(copyExact_, &QAction::triggered, this,
+            [this] { QGuiApplication::clipboard()->setText(exactText_); });
+    lblAusgabe->addAction(copyExact_);
     lblAusgabe->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     lblAutor = makeLabel(tr("Kalvora 1.00 · vom Kalvora-Team · ohne Gewähr für die Ergebnisse"),
@@ -264,21 +271,44 @@ void frmMain::btnStartClick(int index)
 void frmMain::showResult()
 {
     const BusyCursor busy(*this);
+    QString number;
     QString caption;
     QString hint;
     try {
         const double value = Kalvoran::EvaluateDeterminant(Kalvoran::MatrixD);
-        caption = QStringLiteral("det(D) = ") + NumberText::format(value, separators_);
+        number = NumberText::format(value, separators_);
+        caption = QStringLiteral("det(D) = ") + number;
     } catch (const Kalvoran::OverflowError&) {
         caption = tr("Überlauf!");
         hint = tr("Die Determinante liegt außerhalb des darstellbaren Zahlenbereichs.");
     }
+    // A screen reader announces the name "Ergebnis"; the value itself travels as the description.
+    QString spoken = hint.isEmpty() ? caption : hint;
+
+    // Below it the exact determinant of the entries as typed, wherever the digits above are not
+    // its own: where rounding in the floating-point steps shows, and after an overflow, which
+    // leaves no number to match.
+    exactText_.clear();
+    const auto exact = Kalvoran::ExactDeterminant(Kalvoran::MatrixD);
+    const QString exactNumber = exact ? NumberText::format(*exact, separators_) : QString();
+    if (exact && exactNumber != number) {
+        const bool rounded =
+            exact->digits.size() > static_cast<std::size_t>(NumberText::significantDigits);
+        const QString line = (rounded ? tr("exakt ≈ ") : tr("exakt: ")) + exactNumber;
+        caption += u'\n' + line;
+        spoken += u'\n' + line;
+        hint += (hint.isEmpty() ? QString() : QStringLiteral(" ")) +
+                tr("Die zweite Zeile ist der exakte Wert der Determinante der eingegebenen "
+                   "Zahlen, bei „≈“ auf 15 Stellen gerundet.");
+        exactText_ = NumberText::formatAllDigits(*exact, separators_);
+    }
+    copyExact_->setVisible(!exactText_.isEmpty());
+
     lblAusgabe->setFont(
         CaptionFit::fitting(resultFont_, caption, lblAusgabe->contentsRect().size()));
     lblAusgabe->setText(caption);
     lblAusgabe->setToolTip(hint);
-    // A screen reader announces the name "Ergebnis"; the value itself travels as the description.
-    lblAusgabe->setAccessibleDescription(hint.isEmpty() ? caption : hint);
+    lblAusgabe->setAccessibleDescription(spoken);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -8,6 +8,7 @@
 
 #include <array>
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -52,6 +53,8 @@ private:
     std::array<QPushButton*, 2> btnStart{};
     QLabel* lblAusgabe = nullptr;
     QFont resultFont_; // as designed; a long result is written smaller to fit the label
+    QAction* copyExact_ = nullptr;
+    QString exactText_; // the exact value in the caption, with all its digits
     QLabel* lblAutor = nullptr;
     QPointer<frmInput> input_;
     bool orderTextValid_ = true;
