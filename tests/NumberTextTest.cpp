@@ -148,8 +148,7 @@ const FormatExact::ParamType exactFormatted[] = {
     {"de_DE", {true, "416333634234433702", -1234}, u"-4,16333634234434E-1234"},
     {"de_DE", {false, "17976931348623157", 308}, u"1,79769313486232E+308"},
 };
-INSTANTIATE_TEST_SUITE_P(NumberText, FormatExact, testing::ValuesIn(exactFormatted),
-                         rowName<FormatExact::ParamType>);
+INSTANTIATE_TEST_SUITE_P(NumberText, FormatExact, testing::ValuesIn(exactFormatted));
 
 // The exact value of a double, all its digits, is written as the double is (but for the
 // largest, which the double's text holds back), ties in either notation among them.

@@ -309,41 +309,4 @@ QString formatAllDigits(const Kalvoran::ExactDecimal& value, const Separators& s
     return result;
 }
 
-} // namespace
-
-QString format(double value, const Separators& separators)
-{
-    if (!std::isfinite(value)) {
-        return {};
-    }
-    if (value == 0.0) {
-        return QStringLiteral("0");
-    }
-
-    // Rounded to 15 digits, the four largest doubles would become 1.79769313486232E+308, beyond
-    // the double range, and their text would not read back: they are written as the largest
-    // 15-digit value below, which every magnitude from there on rounds to anyway.
-    constexpr double largestReadable = 1.79769313486231e308;
-    const double written = std::copysign(std::min(std::abs(value), largestReadable), value);
-
-    // 15 significant digits, correctly rounded, and the exponent of the rounded value.
-    std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), written,
-                                   std::chars_format::scientific, 14);
-    return layout({buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data())}, separators);
-}
-
-QString formatRoundTrip(double value, const Separators& separators)
-{
-    QString text = format(value, separators);
-    const Parsed back = parse(text, separators);
-    if (text.isEmpty() || (back.ok() && back.value == value)) {
-        return text;
-    }
-    std::array<char, 32> buffer{}; // the shortest digits that read back
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::scientific);
-    return layout({buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data())}, separators);
-}
-
 } // namespace NumberText
