@@ -53,7 +53,7 @@ public:
     static double addTerm(double d, double a, double sum)
     {
         if constexpr (WithFma) {
-            return checked(std::fma(d, a, sum));
+            return checked(KALVORA_FMA(d, a, sum));
         } else {
             const double p = d * a;
             if (moderate(p)) {
@@ -126,7 +126,7 @@ private:
     static double productError(double a, double b, double p)
     {
         if constexpr (WithFma) {
-            return std::fma(a, b, -p);
+            return KALVORA_FMA(a, b, -p);
         } else {
             const Pair x = split(a);
             const Pair y = split(b);

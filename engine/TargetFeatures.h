@@ -10,6 +10,16 @@
 #pragma fp_contract(off)
 #endif
 
+#include <cmath>
+
+// The fused multiply-add for the fma path. GCC's and Clang's built-in is the instruction also
+// without optimisation, where std::fma is a call to the C library's fma.
+#if defined(__GNUC__)
+#define KALVORA_FMA(a, b, c) __builtin_fma(a, b, c)
+#else
+#define KALVORA_FMA(a, b, c) std::fma(a, b, c)
+#endif
+
 namespace Kalvoran {
 
 // std::fma is a single exact instruction in this translation unit: the compiler says so for
