@@ -167,25 +167,30 @@ double ExactTwoByTwo(double a00, double a01, double a10, double a11)
 {
     if (!finite(a00, a01, a10, a11))
         return checked(a00 * a11 - a10 * a01); // infinite or NaN
+    // A product with a zero factor is an exact zero and leaves the other product, rounded once;
+    // subtracting the zero could lose the sign of a product that rounds to zero.
+    const bool pZero = a00 == 0 || a11 == 0;
+    const bool qZero = a10 == 0 || a01 == 0;
+    if (pZero || qZero)
+        return pZero && qZero ? a00 * a11 - a10 * a01 : checked(qZero ? a00 * a11 : -(a10 * a01));
     FixedPoint value;
     value.add(a00, a11, false);
     value.add(a10, a01, true);
-    // An exact zero has the sign of the difference of the two zero products, else +0.
-    if (value.isZero())
-        return (a00 == 0 || a11 == 0) && (a10 == 0 || a01 == 0) ? a00 * a11 - a10 * a01 : 0.0;
-    return checked(value.rounded());
+    return value.isZero() ? 0.0 : checked(value.rounded()); // an exact zero of two terms is +0
 }
 
 double ExactAddTerm(double d, double a, double sum)
 {
     if (!finite(d, a, sum, 0))
         return checked(d * a + sum); // infinite or NaN
+    if (d == 0 || a == 0)
+        return d * a + sum; // an exact zero term
+    if (sum == 0)
+        return checked(d * a); // the term rounded once, keeping its sign if it rounds to zero
     FixedPoint value;
     value.add(d, a, false);
     value.add(sum);
-    if (value.isZero())
-        return (d == 0 || a == 0) && sum == 0 ? d * a + sum : 0.0;
-    return checked(value.rounded());
+    return value.isZero() ? 0.0 : checked(value.rounded());
 }
 
 } // namespace Kalvoran

@@ -19,56 +19,55 @@ namespace Kalvoran {
 // Step<false> forms exact products by Dekker's algorithm. Every helper is a member, so the two
 // share no inline code that one object could compile for the other's processor.
 //
-// Where the products are exact (within [2^-900, 2^900]) the step forms the exact value as
+// Where the products are exact (from 2^-900 up) the step forms the exact value as
 // h + r - e: h + r exactly (error-free sums), the error e of at most two roundings bounded by
 // `bound`. Where h + r +- bound lies inside the rounding interval of h, h is the nearest double
 // to the exact value; elsewhere, and at the ends of the range, ExactStep.h rounds it.
 template <bool WithFma> class Step {
 public:
     // a00 * a11 - a10 * a01
-    static double twoByTwo(double a00, double a01, double a10, double a11)
+    KALVORA_INLINE static double twoByTwo(double a00, double a01, double a10, double a11)
     {
         const double p = a00 * a11;
         const double q = a10 * a01;
-        if (moderate(p) && moderate(q)) {
-            const Pair s = twoSum(p, -q);
-            const double t = productError(a00, a11, p) - productError(a10, a01, q); // rounded
-            const double l = s.lo + t;                                              // rounded
-            const Pair h = twoSum(s.hi, l);
-            if (nearestIsCertain(h, std::fabs(t) + std::fabs(l)))
-                return h.hi;
-        }
+        const Pair s = twoSum(p, -q);
+        const double t = productError(a00, a11, p) - productError(a10, a01, q); // rounded
+        const double l = s.lo + t;                                              // rounded
+        const Pair h = twoSum(s.hi, l);
+        if (exactProduct(p) && exactProduct(q) && nearestIsCertain(h, std::fabs(t) + std::fabs(l)))
+            return h.hi;
         return ExactTwoByTwo(a00, a01, a10, a11);
     }
 
     // t + (+0.0) with t = d * a: the product rounded once. Adding +0.0 turns an exact zero of -0
     // into +0; a product that underflows keeps its sign.
-    static double firstTerm(double d, double a)
+    KALVORA_INLINE static double firstTerm(double d, double a)
     {
         const double t = d * a;
         return checked(d == 0 || a == 0 ? t + 0.0 : t);
     }
 
     // t + sum with t = d * a
-    static double addTerm(double d, double a, double sum)
+    KALVORA_INLINE static double addTerm(double d, double a, double sum)
     {
         if constexpr (WithFma) {
             return checked(KALVORA_FMA(d, a, sum));
         } else {
             const double p = d * a;
-            if (moderate(p)) {
-                const Pair s = twoSum(p, sum);
-                const double l = s.lo + productError(d, a, p); // rounded
-                const Pair h = twoSum(s.hi, l);
-                if (nearestIsCertain(h, std::fabs(l)))
-                    return h.hi;
-            }
+            const Pair s = twoSum(p, sum);
+            const double l = s.lo + productError(d, a, p); // rounded
+            const Pair h = twoSum(s.hi, l);
+            if (exactProduct(p) && nearestIsCertain(h, std::fabs(l)))
+                return h.hi;
             return ExactAddTerm(d, a, sum);
         }
     }
 
     // sum - t with t = d * a
-    static double subtractTerm(double sum, double d, double a) { return addTerm(-d, a, sum); }
+    KALVORA_INLINE static double subtractTerm(double sum, double d, double a)
+    {
+        return addTerm(-d, a, sum);
+    }
 
 private:
     // An unevaluated sum hi + lo.
@@ -102,9 +101,10 @@ private:
         return magnitudeBits(x) - low <= high - low;
     }
 
-    // Whether |p| lies within [2^-900, 2^900], where the product that p rounds is p plus its
-    // rounding error exactly, and that error lies on a grid no finer than 2^-1006.
-    static bool moderate(double p) { return within(p, powerOfTwo(-900), powerOfTwo(900)); }
+    // Whether |p| is at least 2^-900: the product that p rounds is then p plus its rounding
+    // error, which lies on a grid no finer than 2^-1006. A product beyond the range, or a factor
+    // too large for Dekker's algorithm, makes the step's result infinite or NaN.
+    static bool exactProduct(double p) { return std::fabs(p) >= 0x1p-900; }
 
     static double checked(double result)
     {
@@ -121,7 +121,7 @@ private:
         return {s, (a - (s - bPart)) + (b - bPart)};
     }
 
-    // a * b - p exactly for p = a * b rounded and |p| within [2^-900, 2^900]; with Dekker's
+    // a * b - p exactly for p = a * b rounded, |p| at least 2^-900 and finite; with Dekker's
     // algorithm NaN where a factor is too large to split.
     static double productError(double a, double b, double p)
     {

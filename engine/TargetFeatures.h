@@ -20,6 +20,15 @@
 #define KALVORA_FMA(a, b, c) std::fma(a, b, c)
 #endif
 
+// Inlines a step into the expansion, where the compiler would otherwise call it.
+#if defined(__GNUC__)
+#define KALVORA_INLINE [[gnu::always_inline]] inline
+#elif defined(_MSC_VER)
+#define KALVORA_INLINE __forceinline
+#else
+#define KALVORA_INLINE inline
+#endif
+
 namespace Kalvoran {
 
 // std::fma is a single exact instruction in this translation unit: the compiler says so for
