@@ -10,15 +10,17 @@ const PathFunctions& functionsOf(StepPath path)
     return path == StepPath::Fma ? FmaPathFunctions : PlainPathFunctions;
 }
 
-double evaluate(StepPath path, const Matrix& matrix, std::uint64_t* calls)
+// Counted where `calls` names a counter.
+template <class... Calls> double evaluate(StepPath path, const Matrix& matrix, Calls&... calls)
 {
     const int order = ProbeOrder(matrix);
     if (order == 0)
         return 1.0; // the empty product
     const PathFunctions& functions = functionsOf(path);
-    if (calls == nullptr)
+    if constexpr (sizeof...(Calls) == 0)
         return functions.evaluate(order, matrix.data(), matrix.cols());
-    return functions.evaluateCounted(order, matrix.data(), matrix.cols(), *calls);
+    else
+        return functions.evaluateCounted(order, matrix.data(), matrix.cols(), calls...);
 }
 
 } // namespace
@@ -36,15 +38,20 @@ const char* StepPathName(StepPath path)
 
 double EvaluateDeterminant(const Matrix& matrix)
 {
-    return evaluate(ChosenStepPath(), matrix, nullptr);
+    return evaluate(ChosenStepPath(), matrix);
 }
 
 double EvaluateDeterminantCounted(const Matrix& matrix, std::uint64_t& calls)
 {
-    return evaluate(ChosenStepPath(), matrix, &calls);
+    return evaluate(ChosenStepPath(), matrix, calls);
 }
 
-double EvaluateDeterminantOn(StepPath path, const Matrix& matrix, std::uint64_t* calls)
+double EvaluateDeterminantOn(StepPath path, const Matrix& matrix)
+{
+    return evaluate(path, matrix);
+}
+
+double EvaluateDeterminantOn(StepPath path, const Matrix& matrix, std::uint64_t& calls)
 {
     return evaluate(path, matrix, calls);
 }

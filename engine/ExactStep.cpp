@@ -59,10 +59,7 @@ public:
 
     [[nodiscard]] bool isZero() const
     {
-        for (const std::uint64_t limb : limbs_)
-            if (limb != 0)
-                return false;
-        return true;
+        return std::ranges::all_of(limbs_, [](std::uint64_t limb) { return limb == 0; });
     }
 
     // The nearest double, ties to even; infinite beyond the range, a signed zero below half the

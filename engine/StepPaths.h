@@ -22,11 +22,12 @@ enum class StepKind { TwoByTwo, Add, Subtract, First };
 
 [[nodiscard]] const char* StepPathName(StepPath path);
 
-// For tests and measurements, on a path that the processor runs: the evaluation of
-// EvaluateDeterminant, adding the number of evaluator calls to *calls unless it is null, and one
-// step, x being (a00, a01, a10, a11) or (d, a, S). Both throw OverflowError.
+// For tests and measurements, on a path that the processor runs: EvaluateDeterminant and
+// EvaluateDeterminantCounted, and one step, x being (a00, a01, a10, a11) or (d, a, S). All throw
+// OverflowError.
+[[nodiscard]] double EvaluateDeterminantOn(StepPath path, const Matrix& matrix);
 [[nodiscard]] double EvaluateDeterminantOn(StepPath path, const Matrix& matrix,
-                                           std::uint64_t* calls = nullptr);
+                                           std::uint64_t& calls);
 [[nodiscard]] double EvaluateStep(StepPath path, StepKind kind, double x0, double x1, double x2,
                                   double x3);
 
