@@ -199,11 +199,10 @@ const Family Families[] = {
     {"ProductJustBeyondTheRangeMeetsTheOtherTerm",
      [](Rng& rng, StepKind kind) {
          const auto [x, y] = factorsNear(rng, 1023); // |x * y| in [2^1023, 2^1025)
+         const auto [u, v] = factorsNear(rng, 1023);
+         if (kind == StepKind::TwoByTwo) // u * v of the sign of x * y
+             return StepInput{x, std::copysign(v, x * y * u), u, y};
          const double other = std::copysign(std::fabs(randomDouble(rng, 1022, 1023)), x * y);
-         if (kind == StepKind::TwoByTwo) {
-             const auto [u, v] = factorsNear(rng, 1023);
-             return StepInput{x, std::copysign(v, x * y), std::copysign(u, 1.0), y};
-         }
          return StepInput{x, y, kind == StepKind::Subtract ? other : -other, 0};
      }},
     {"SubnormalResults",
@@ -247,17 +246,11 @@ const Family Families[] = {
      }},
     {"ZeroSubnormalAndHugeFactors",
      [](Rng& rng, StepKind) {
-         const auto any = [&rng] {
-             switch (rng() % 4) {
-             case 0:
-                 return rng() % 2 ? 0.0 : -0.0;
-             case 1:
-                 return randomDouble(rng, -1074, -480); // subnormal from 2^-1022 down
-             case 2:
-                 return randomDouble(rng, 400, 1023);
-             default:
-                 return randomDouble(rng, -5, 5);
-             }
+         const auto any = [&rng] { // zero, subnormal (from 2^-1022 down), huge or ordinary
+             const int low[] = {0, -1074, 400, -5};
+             const int high[] = {0, -480, 1023, 5};
+             const auto k = static_cast<std::size_t>(rng() % 4);
+             return k == 0 ? (rng() % 2 ? 0.0 : -0.0) : randomDouble(rng, low[k], high[k]);
          };
          return StepInput{any(), any(), any(), any()};
      }},
