@@ -35,3 +35,11 @@ if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64)$
   set_tests_properties(engine_tests_without_fma PROPERTIES
                        ENVIRONMENT KALVORA_EXPECTED_STEP_PATH=Plain TIMEOUT 600)
 endif()
+
+# The fma path's object defines nothing but its own instantiations and entry points: no inline
+# function compiled there for FMA3 can stand in for the baseline's copy at link time.
+if(NOT CMAKE_CROSSCOMPILING AND CMAKE_NM)
+  add_test(NAME fma_object_defines_only_its_own_code
+           COMMAND sh -c "! '${CMAKE_NM}' -C --defined-only --extern-only \"$1\" | grep -v -e 'Step<true>' -e FmaPathFunctions"
+                   sh $<FILTER:$<TARGET_OBJECTS:kalvoran>,INCLUDE,FmaPath>)
+endif()
