@@ -1,10 +1,12 @@
 // Times the engine against the naive expansion on the same random matrices, orders 8 to 11, in
-// one run, so that the ratio between the two compares builds made with different compilers,
-// flags or steps; and the exact determinant of matrices of 15-digit decimals.
+// one run, so that the ratio between the two compares builds made with different compilers or
+// flags: the engine as EvaluateDeterminant runs it (on the path it chose for this processor) and
+// on each step path that the processor runs; and the exact determinant of matrices of 15-digit
+// decimals.
 #include "ExactDeterminant.h"
 #include "Kalvoran.h"
 #include "NaiveDeterminant.h"
-#include "Step.h"
+#include "StepPaths.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,6 +67,13 @@ void Exact(benchmark::State& state)
         benchmark::DoNotOptimize(Kalvoran::ExactDeterminant(m));
 }
 
+void EngineOn(benchmark::State& state, Kalvoran::StepPath path)
+{
+    const auto m = randomMatrix(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Kalvoran::EvaluateDeterminantOn(path, m));
+}
+
 void Naive(benchmark::State& state)
 {
     const auto a = toNaive(randomMatrix(static_cast<int>(state.range(0))));
@@ -80,7 +89,15 @@ BENCHMARK(Exact)->DenseRange(8, 11)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::AddCustomContext("engine step", Kalvoran::StepName);
+    using Kalvoran::StepPath;
+    for (const StepPath path : {StepPath::Fma, StepPath::Plain})
+        if (Kalvoran::ProcessorRuns(path))
+            benchmark::RegisterBenchmark(
+                (std::string("EngineOn/") + (path == StepPath::Fma ? "fma" : "plain")).c_str(),
+                EngineOn, path)
+                ->DenseRange(8, 11)
+                ->Unit(benchmark::kMillisecond);
+    benchmark::AddCustomContext("engine step path", StepPathName(Kalvoran::ChosenStepPath()));
     benchmark::AddCustomContext("compiler", KALVORA_BENCH_COMPILER);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -1,159 +1,64 @@
 #include "Kalvoran.h"
-#include "Step.h"
-
-#include <array>
-#include <cstddef>
-#include <utility>
+#include "PathFunctions.h"
+#include "StepPaths.h"
 
 namespace Kalvoran {
 namespace {
 
-struct NoCount {
-    void add() noexcept {}
-};
-
-struct CallCount {
-    std::uint64_t& calls;
-    void add() noexcept { ++calls; }
-};
-
-// Evaluates the leading N x N block of a row-major array with the given row stride. Each call
-// owns its minor on the stack. Between two expanded columns the minor is updated rather than
-// rebuilt: the minor of column k differs from that of column k - 1 only in its column k - 1,
-// which then holds the source column k - 1 instead of column k.
-template <int N> struct Expansion {
-    template <class Counter>
-    static double eval(const double* a, std::ptrdiff_t stride, Counter& counter)
-    {
-        counter.add();
-        constexpr int M = N - 1;
-        std::array<double, static_cast<std::size_t>(M) * M> minor; // filled before first use
-        for (int i = 1; i < N; ++i)
-            for (int j = 1; j < N; ++j)
-                minor[(i - 1) * M + (j - 1)] = a[i * stride + j];
-
-        double sum = Step::firstTerm(Expansion<M>::eval(minor.data(), M, counter), a[0]);
-        for (int k = 1; k < N; ++k) {
-            for (int i = 1; i < N; ++i)
-                minor[(i - 1) * M + (k - 1)] = a[i * stride + (k - 1)];
-            const double d = Expansion<M>::eval(minor.data(), M, counter);
-            sum = k % 2 == 0 ? Step::addTerm(d, a[k], sum) : Step::subtractTerm(sum, d, a[k]);
-        }
-        return sum;
-    }
-};
-
-// Order 4, written out so that no compiler has to unroll it. Its twelve 2 x 2 minors (rows 2 and
-// 3) use only six distinct pairs of columns: each pair is evaluated where the expansion first
-// needs it and reused later, and every one of the twelve calls is counted where the expansion
-// makes it. Steps, their order and so every result bit are those of the plain expansion.
-template <> struct Expansion<4> {
-    template <class Counter> struct Rows {
-        const double* r2;
-        const double* r3;
-        Counter& counter;
-
-        double pair(int x, int y)
-        {
-            counter.add();
-            return Step::twoByTwo(r2[x], r2[y], r3[x], r3[y]);
-        }
-        double again(double value)
-        {
-            counter.add();
-            return value;
-        }
-    };
-
-    template <class Counter>
-    static double eval(const double* a, std::ptrdiff_t stride, Counter& counter)
-    {
-        counter.add();
-        const double* r0 = a;
-        const double* r1 = a + stride;
-        Rows<Counter> rows{a + 2 * stride, a + 3 * stride, counter};
-
-        counter.add(); // column 0: the minor of columns 1, 2, 3
-        const double d23 = rows.pair(2, 3);
-        double minor = Step::firstTerm(d23, r1[1]);
-        const double d13 = rows.pair(1, 3);
-        minor = Step::subtractTerm(minor, d13, r1[2]);
-        const double d12 = rows.pair(1, 2);
-        minor = Step::addTerm(d12, r1[3], minor);
-        double sum = Step::firstTerm(minor, r0[0]);
-
-        counter.add(); // column 1: columns 0, 2, 3
-        minor = Step::firstTerm(rows.again(d23), r1[0]);
-        const double d03 = rows.pair(0, 3);
-        minor = Step::subtractTerm(minor, d03, r1[2]);
-        const double d02 = rows.pair(0, 2);
-        minor = Step::addTerm(d02, r1[3], minor);
-        sum = Step::subtractTerm(sum, minor, r0[1]);
-
-        counter.add(); // column 2: columns 0, 1, 3
-        minor = Step::firstTerm(rows.again(d13), r1[0]);
-        minor = Step::subtractTerm(minor, rows.again(d03), r1[1]);
-        const double d01 = rows.pair(0, 1);
-        minor = Step::addTerm(d01, r1[3], minor);
-        sum = Step::addTerm(minor, r0[2], sum);
-
-        counter.add(); // column 3: columns 0, 1, 2
-        minor = Step::firstTerm(rows.again(d12), r1[0]);
-        minor = Step::subtractTerm(minor, rows.again(d02), r1[1]);
-        minor = Step::addTerm(rows.again(d01), r1[2], minor);
-        return Step::subtractTerm(sum, minor, r0[3]);
-    }
-};
-
-template <> struct Expansion<2> {
-    template <class Counter>
-    static double eval(const double* a, std::ptrdiff_t stride, Counter& counter)
-    {
-        counter.add();
-        return Step::twoByTwo(a[0], a[1], a[stride], a[stride + 1]);
-    }
-};
-
-template <> struct Expansion<1> {
-    template <class Counter>
-    static double eval(const double* a, std::ptrdiff_t /*stride*/, Counter& counter)
-    {
-        counter.add();
-        return a[0];
-    }
-};
-
-// One entry point per order the probe can report, 1 ... 11.
-template <class Counter, std::size_t... Less>
-double expand(int order, const double* a, std::ptrdiff_t stride, Counter& counter,
-              std::index_sequence<Less...> /*orders - 1*/)
+const PathFunctions& functionsOf(StepPath path)
 {
-    using Entry = double (*)(const double*, std::ptrdiff_t, Counter&);
-    static constexpr Entry byOrder[] = {&Expansion<static_cast<int>(Less) + 1>::eval...};
-    return byOrder[order - 1](a, stride, counter);
+    return path == StepPath::Fma ? FmaPathFunctions : PlainPathFunctions;
 }
 
-template <class Counter> double evaluate(const Matrix& matrix, Counter& counter)
+// Counted where `calls` names a counter.
+template <class... Calls> double evaluate(StepPath path, const Matrix& matrix, Calls&... calls)
 {
     const int order = ProbeOrder(matrix);
     if (order == 0)
         return 1.0; // the empty product
-    return expand(order, matrix.data(), matrix.cols(), counter,
-                  std::make_index_sequence<MaxProbedOrder>());
+    const PathFunctions& functions = functionsOf(path);
+    if constexpr (sizeof...(Calls) == 0)
+        return functions.evaluate(order, matrix.data(), matrix.cols());
+    else
+        return functions.evaluateCounted(order, matrix.data(), matrix.cols(), calls...);
 }
 
 } // namespace
 
+StepPath ChosenStepPath()
+{
+    static const StepPath chosen = ProcessorRuns(StepPath::Fma) ? StepPath::Fma : StepPath::Plain;
+    return chosen;
+}
+
+const char* StepPathName(StepPath path)
+{
+    return path == StepPath::Fma ? "fma" : "without fma (Dekker products)";
+}
+
 double EvaluateDeterminant(const Matrix& matrix)
 {
-    NoCount counter;
-    return evaluate(matrix, counter);
+    return evaluate(ChosenStepPath(), matrix);
 }
 
 double EvaluateDeterminantCounted(const Matrix& matrix, std::uint64_t& calls)
 {
-    CallCount counter{calls};
-    return evaluate(matrix, counter);
+    return evaluate(ChosenStepPath(), matrix, calls);
+}
+
+double EvaluateDeterminantOn(StepPath path, const Matrix& matrix)
+{
+    return evaluate(path, matrix);
+}
+
+double EvaluateDeterminantOn(StepPath path, const Matrix& matrix, std::uint64_t& calls)
+{
+    return evaluate(path, matrix, calls);
+}
+
+double EvaluateStep(StepPath path, StepKind kind, double x0, double x1, double x2, double x3)
+{
+    return functionsOf(path).step(kind, x0, x1, x2, x3);
 }
 
 } // namespace Kalvoran

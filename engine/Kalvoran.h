@@ -29,8 +29,9 @@ public:
 [[nodiscard]] std::int16_t ProbeOrder(const Matrix& matrix) noexcept;
 
 // The determinant by cofactor expansion along the first row, recursing on the minors. Every
-// 2 x 2 value and every running sum is formed without its products overflowing, rounded to
-// double and checked (the step of Step.h); an infinite or not-a-number step throws OverflowError.
+// 2 x 2 value and every running sum is its exact value rounded once to the nearest double and
+// checked (Step.h), on the fastest step path of the processor (StepPaths.h); an infinite or
+// not-a-number step throws OverflowError.
 // A matrix without entries (order 0) has the empty product, 1, as its determinant.
 [[nodiscard]] double EvaluateDeterminant(const Matrix& matrix);
 

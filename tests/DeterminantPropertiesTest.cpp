@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/multiprecision/cpp_int.hpp>
 #include <random>
 #include <utility>
 #include <vector>
@@ -13,18 +14,18 @@ using Kalvoran::Matrix;
 
 namespace {
 
-__extension__ using Int128 = __int128;
+using Integer = boost::multiprecision::cpp_int;
 
-// Fraction-free Bareiss elimination with row exchanges, exact in 128-bit integers.
-Int128 bareissDeterminant(const Matrix& m)
+// Fraction-free Bareiss elimination with row exchanges, exact in big integers.
+Integer bareissDeterminant(const Matrix& m)
 {
     const int n = m.rows();
-    std::vector<std::vector<Int128>> a(n, std::vector<Int128>(n));
+    std::vector<std::vector<Integer>> a(n, std::vector<Integer>(n));
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
-            a[i][j] = static_cast<Int128>(m(i, j));
-    Int128 sign = 1;
-    Int128 previous = 1;
+            a[i][j] = Integer(static_cast<long long>(m(i, j)));
+    Integer sign = 1;
+    Integer previous = 1;
     for (int k = 0; k < n - 1; ++k) {
         int pivot = k;
         while (pivot < n && a[pivot][k] == 0)
@@ -55,7 +56,7 @@ TEST(DeterminantProperties, HoldForRandomIntegerMatricesUpToOrderEight)
                 for (int j = 0; j < n; ++j)
                     transposed(j, i) = m(i, j) = entry(rng);
             const double value = EvaluateDeterminant(m);
-            ASSERT_EQ(value, static_cast<double>(bareissDeterminant(m))) << "order " << n;
+            ASSERT_EQ(value, bareissDeterminant(m).convert_to<double>()) << "order " << n;
             ASSERT_EQ(EvaluateDeterminant(transposed), value) << "order " << n;
             if (n < 2)
                 continue;

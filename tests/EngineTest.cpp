@@ -1,13 +1,19 @@
+#include "EngineTestSupport.h"
 #include "Kalvoran.h"
+#include "StepPaths.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <tuple>
 
-using Kalvoran::EvaluateDeterminant;
 using Kalvoran::EvaluateDeterminantCounted;
+using Kalvoran::EvaluateDeterminantOn;
+using Kalvoran::EvaluateStep;
 using Kalvoran::Matrix;
 using Kalvoran::OverflowError;
 using Kalvoran::ProbeOrder;
@@ -61,17 +67,6 @@ TEST(Matrix, ResizeGivesAFreshBlockOfZerosAndIndicesAreChecked)
     EXPECT_EQ(Matrix(0, 3).cols(), 0); // no rows, no columns
 }
 
-TEST(EvaluateDeterminant, Examples)
-{
-    EXPECT_EQ(EvaluateDeterminant(Matrix(2, 2)), 0.0);
-    EXPECT_EQ(EvaluateDeterminant(fromRows({{5}})), 5.0);
-    EXPECT_EQ(EvaluateDeterminant(fromRows({{1, 2}, {3, 4}})), -2.0);
-    EXPECT_EQ(EvaluateDeterminant(diagonal({40000, 40000, 1})), 1.6e9);
-    EXPECT_EQ(EvaluateDeterminant(Matrix{}), 1.0); // order 0: the empty product
-    // Only the leading square counts; the extra columns must not shift the rows.
-    EXPECT_EQ(EvaluateDeterminant(fromRows({{1, 2, 3, 9}, {4, 5, 6, 9}, {7, 8, 10, 9}})), -3.0);
-}
-
 TEST(EvaluateDeterminant, CallsFollowTheExpansion)
 {
     std::uint64_t calls = 0;
@@ -90,32 +85,118 @@ TEST(EvaluateDeterminant, CallsFollowTheExpansion)
     EXPECT_EQ(calls, 2606501U);
 }
 
-TEST(EvaluateDeterminantRange, OnlyStepResultsAreChecked)
+// Where the test run names the path the processor must get (an emulated processor without fma).
+TEST(ChosenStepPath, IsTheExpectedOne)
 {
-    EXPECT_EQ(EvaluateDeterminant(fromRows({{1e200, 1e200}, {1e200, 1e200}})), 0.0);
-    EXPECT_EQ(EvaluateDeterminant(diagonal({1e-200, 1e-200})), 0.0);
+    const char* expected = std::getenv("KALVORA_EXPECTED_STEP_PATH");
+    if (expected == nullptr)
+        GTEST_SKIP() << "no path expected; chosen: " << StepPathName(Kalvoran::ChosenStepPath());
+    EXPECT_EQ(pathTestName({Kalvoran::ChosenStepPath(), 0}), expected);
+}
+
+class EvaluateOnPath : public OnEachPath {
+protected:
+    [[nodiscard]] double evaluate(const Matrix& m) const
+    {
+        return Kalvoran::EvaluateDeterminantOn(path(), m);
+    }
+};
+
+TEST_P(EvaluateOnPath, Examples)
+{
+    EXPECT_EQ(evaluate(Matrix(2, 2)), 0.0);
+    EXPECT_EQ(evaluate(fromRows({{5}})), 5.0);
+    EXPECT_EQ(evaluate(fromRows({{1, 2}, {3, 4}})), -2.0);
+    EXPECT_EQ(evaluate(diagonal({40000, 40000, 1})), 1.6e9);
+    EXPECT_EQ(evaluate(Matrix{}), 1.0); // order 0: the empty product
+    // Only the leading square counts; the extra columns must not shift the rows.
+    EXPECT_EQ(evaluate(fromRows({{1, 2, 3, 9}, {4, 5, 6, 9}, {7, 8, 10, 9}})), -3.0);
+}
+
+TEST_P(EvaluateOnPath, OnlyStepResultsAreChecked)
+{
+    EXPECT_EQ(evaluate(fromRows({{1e200, 1e200}, {1e200, 1e200}})), 0.0);
+    EXPECT_EQ(evaluate(diagonal({1e-200, 1e-200})), 0.0);
     // The second term is -2^1024, beyond the double range, but the running sum it meets is
     // -2^1023, so the new sum 2^1023 is representable.
     const double p = std::ldexp(1.0, 511);
     const Matrix m = fromRows({{2 * p, 4 * p, 0}, {0, 0, p}, {1, 1, 0}});
-    EXPECT_EQ(EvaluateDeterminant(m), std::ldexp(1.0, 1023));
+    EXPECT_EQ(evaluate(m), std::ldexp(1.0, 1023));
 }
 
-TEST(EvaluateDeterminantRange, OverflowAbandonsTheEvaluation)
+TEST_P(EvaluateOnPath, OverflowAbandonsTheEvaluation)
 {
-    EXPECT_THROW((void)EvaluateDeterminant(diagonal({1e200, 1e200})), OverflowError);
-    EXPECT_THROW((void)EvaluateDeterminant(diagonal({std::nan(""), 1})), OverflowError);
+    EXPECT_THROW((void)evaluate(diagonal({1e200, 1e200})), OverflowError);
+    EXPECT_THROW((void)evaluate(diagonal({std::nan(""), 1})), OverflowError);
     // Every minor is finite, but the running sum of order 3 leaves the range.
-    EXPECT_THROW(
-        (void)EvaluateDeterminant(fromRows({{1e300, -1e300, 0}, {1e8, 1e8, 0}, {0, 0, 1}})),
-        OverflowError);
+    EXPECT_THROW((void)evaluate(fromRows({{1e300, -1e300, 0}, {1e8, 1e8, 0}, {0, 0, 1}})),
+                 OverflowError);
     // Deep in the recursion: the 2 x 2 minors of the last two rows overflow.
     Matrix deep = diagonal({1, 2, 3, 4, 1e200, 1e200});
     deep(0, 5) = 7;
     std::uint64_t calls = 0;
-    EXPECT_THROW((void)EvaluateDeterminantCounted(deep, calls), OverflowError);
+    EXPECT_THROW((void)EvaluateDeterminantOn(path(), deep, calls), OverflowError);
     EXPECT_LT(calls, 517U);
-    EXPECT_EQ(EvaluateDeterminant(fromRows({{1, 2}, {3, 4}})), -2.0); // no state survives
 }
+
+// Random real matrices, whose results depend on every rounding, give these bits on every path,
+// compiler and processor.
+TEST_P(EvaluateOnPath, FixedRealMatricesGiveTheSameBitsEverywhere)
+{
+    const std::uint64_t expected[] = {0x400de29e278d875e, 0x3ffcbddac5e78f97, 0xc02bbcd88e2d7c2f,
+                                      0x407d513b4f0b7760, 0x405e471ed5b0cdb4, 0xc0bf09ae3c7b9292,
+                                      0xc09bd0ac86249bc0, 0x40e3168f7ee82c26, 0xc0ec2dbf93a01771,
+                                      0xc138913654b929dc};
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(evaluate(randomRealMatrix(n, 1000U + n))),
+                  expected[n - 1])
+            << "order " << n;
+}
+
+// The expansion as the definition states it, with the same steps: a fresh minor for each
+// column, the running sum from +0.0, every call counted.
+struct DefinitionExpansion {
+    Kalvoran::StepPath path;
+    std::uint64_t calls = 0;
+
+    double operator()(const Matrix& a)
+    {
+        using Kalvoran::StepKind;
+        ++calls;
+        const int n = a.rows();
+        if (n == 1)
+            return a(0, 0);
+        if (n == 2)
+            return EvaluateStep(path, StepKind::TwoByTwo, a(0, 0), a(0, 1), a(1, 0), a(1, 1));
+        double sum = +0.0;
+        for (int k = 0; k < n; ++k) {
+            Matrix minor(n - 1, n - 1);
+            for (int i = 1; i < n; ++i)
+                for (int j = 0; j < n; ++j)
+                    if (j != k)
+                        minor(i - 1, j < k ? j : j - 1) = a(i, j);
+            const double d = (*this)(minor);
+            sum = EvaluateStep(path, k % 2 == 0 ? StepKind::Add : StepKind::Subtract, d, a(0, k),
+                               sum, 0);
+        }
+        return sum;
+    }
+};
+
+TEST_P(EvaluateOnPath, GivesTheBitsAndCallsOfTheDefinition)
+{
+    for (int n = 1; n <= 8; ++n)
+        for (std::uint64_t seed = 0; seed < 3; ++seed) {
+            const Matrix m = randomRealMatrix(n, 10U * n + seed);
+            DefinitionExpansion definition{path()};
+            std::uint64_t calls = 0;
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(EvaluateDeterminantOn(path(), m, calls)),
+                      std::bit_cast<std::uint64_t>(definition(m)))
+                << "order " << n << ", seed " << seed;
+            EXPECT_EQ(calls, definition.calls) << "order " << n;
+        }
+}
+
+KALVORA_ON_EACH_PATH(EvaluateOnPath);
 
 } // namespace

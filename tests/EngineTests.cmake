@@ -1,6 +1,7 @@
-# The engine's GoogleTest programs, also built on their own (KALVORA_ENGINE_ONLY, no Qt), for
-# instance as Windows programs run under wine. GoogleTest comes from its sources when
-# KALVORA_GTEST_SOURCE_DIR names them (Debian: /usr/src/googletest), else from find_package.
+# The engine's GoogleTest program, also built on its own (KALVORA_ENGINE_ONLY, no Qt), for
+# instance as a Windows program run under wine or an ARM64 program run under qemu. GoogleTest
+# comes from its sources when KALVORA_GTEST_SOURCE_DIR names them (Debian: /usr/src/googletest),
+# else from find_package.
 if(NOT TARGET GTest::gtest_main)
   if(KALVORA_GTEST_SOURCE_DIR)
     add_subdirectory(${KALVORA_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
@@ -10,26 +11,35 @@ if(NOT TARGET GTest::gtest_main)
 endif()
 include(GoogleTest)
 
-function(kalvora_engine_tests name library)
-  add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE ${library} GTest::gtest_main kalvora_warnings)
-  if(CMAKE_CROSSCOMPILING)
-    # One emulator start per program; the runs share the emulator's state, so one at a time.
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK emulator TIMEOUT 300)
-  else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
-  endif()
-endfunction()
-
 set(dir ${CMAKE_CURRENT_LIST_DIR})
-kalvora_engine_tests(engine_tests kalvoran
-                     ${dir}/EngineTest.cpp ${dir}/DeterminantPropertiesTest.cpp
-                     ${dir}/StepAccuracyTest.cpp)
-# The exact determinant, against a reference over Boost's rationals.
-target_sources(engine_tests PRIVATE ${dir}/ExactDeterminantTest.cpp)
-target_link_libraries(engine_tests PRIVATE kalvora_boost)
-if(TARGET kalvoran_portable)
-  kalvora_engine_tests(engine_tests_portable kalvoran_portable
-                       ${dir}/EngineTest.cpp ${dir}/DeterminantPropertiesTest.cpp)
+add_executable(engine_tests ${dir}/EngineTest.cpp ${dir}/DeterminantPropertiesTest.cpp
+                            ${dir}/StepAccuracyTest.cpp ${dir}/ExactDeterminantTest.cpp)
+target_link_libraries(engine_tests PRIVATE kalvoran kalvora_boost GTest::gtest_main
+                                           kalvora_warnings)
+if(CMAKE_CROSSCOMPILING)
+  # One emulator start; the runs share the emulator's state, so one at a time.
+  add_test(NAME engine_tests COMMAND engine_tests)
+  set_tests_properties(engine_tests PROPERTIES RESOURCE_LOCK emulator TIMEOUT 600)
+else()
+  gtest_discover_tests(engine_tests DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
+endif()
+
+# The same program on an emulated x86-64 processor without FMA3 and AVX (qemu's Nehalem), where
+# the engine must choose the path without fma and no instruction of the fma path may run: one
+# would stop the program. Not under the sanitizers, whose memory layout qemu does not provide.
+find_program(KALVORA_QEMU_X86_64 qemu-x86_64)
+if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64)$"
+   AND NOT CMAKE_CXX_FLAGS MATCHES "sanitize" AND KALVORA_QEMU_X86_64)
+  add_test(NAME engine_tests_without_fma
+           COMMAND ${KALVORA_QEMU_X86_64} -cpu Nehalem $<TARGET_FILE:engine_tests>)
+  set_tests_properties(engine_tests_without_fma PROPERTIES
+                       ENVIRONMENT KALVORA_EXPECTED_STEP_PATH=Plain TIMEOUT 600)
+endif()
+
+# The fma path's object defines nothing but its own instantiations and entry points: no inline
+# function compiled there for FMA3 can stand in for the baseline's copy at link time.
+if(NOT CMAKE_CROSSCOMPILING AND CMAKE_NM)
+  add_test(NAME fma_object_defines_only_its_own_code
+           COMMAND sh -c "! '${CMAKE_NM}' -C --defined-only --extern-only \"$1\" | grep -v -e 'Step<true>' -e FmaPathFunctions"
+                   sh $<FILTER:$<TARGET_OBJECTS:kalvoran>,INCLUDE,FmaPath>)
 endif()

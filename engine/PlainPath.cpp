@@ -1,0 +1,9 @@
+#include "Expansion.h"
+#include "PathFunctions.h"
+#include "Step.h"
+
+namespace Kalvoran {
+
+const PathFunctions PlainPathFunctions = pathFunctions<PlainStep>();
+
+} // namespace Kalvoran
