@@ -201,15 +201,15 @@ Parsed parse(QStringView text, const Separators& separators)
 
 namespace {
 
-// A finite, non-zero double from its scientific text as std::to_chars gives it ("-d.ddde+XX").
+// A finite, non-zero double as a decimal: 1 + precision significant digits, correctly rounded, or
+// without a precision the fewest that read back; from std::to_chars's text "-d.ddde+XX".
 Kalvoran::ExactDecimal decimalOf(double value, std::optional<int> precision)
 {
     std::array<char, 32> buffer{};
-    const auto end = precision
-                         ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::scientific, *precision)
-                         : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                         std::chars_format::scientific);
+    const auto end = precision ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                               std::chars_format::scientific, *precision)
+                               : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                               std::chars_format::scientific);
     std::string_view scientific(buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data()));
     Kalvoran::ExactDecimal decimal;
     decimal.negative = scientific.front() == '-';
