@@ -3,7 +3,8 @@
 ; installed programs; the uninstaller removes exactly the files installed.
 ; makensis -DVERSION=1.00 -DSTAGE=<folder with install.nsh, uninstall.nsh and the program folder>
 ;          -DICON=<kalvora.ico> -DOUTFILE=<setup.exe> kalvora.nsi
-Unicode true
+; 64-bit, as the program is (and wine64 runs no 32-bit installer).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 !include MUI2.nsh

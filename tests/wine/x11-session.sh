@@ -6,12 +6,14 @@ set -u
 step=preparation
 tmp=$(mktemp -d)
 wine_tools=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-cleanup() {
+cleanup() { # wineserver -k ends the prefix's processes, its own ones (services.exe ...) too
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
   kill $(jobs -p) 2>/dev/null
   for _ in {1..20}; do [ -z "$(jobs -rp)" ] && break; sleep 0.25; done
   kill -9 $(jobs -rp) 2>/dev/null; wait; rm -rf "$tmp"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM
 fail() { echo "FAILED at step '$step': $*"; exit 1; }
 step() { step=$1; echo "== $1"; }
 until_ok() { # until_ok SECONDS COMMAND...: polls every 0.25 s, fails the step once time is up
@@ -38,4 +40,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=" KALVORA_WINE_GRAPHICS=x11
 "$wine_tools/prefix.sh" "$prefix" x11 || fail "no wine prefix"
 # Started here so that it ends with the test; wine's programs connect to it.
 wineserver -f -p 2>/dev/null &
-until_ok 20 test -S "/tmp/.wine-$(id -u)/server-$(printf '%x-%x' $(stat -c '%d %i' "$prefix"))/socket"
+server_socket() { # /tmp/.wine-UID or, as in Debian's wine, /tmp/wine-XXXXXX
+  compgen -G "/tmp/*wine-*/server-$(printf '%x-%x' $(stat -c '%d %i' "$prefix"))/socket" >/dev/null
+}
+until_ok 20 server_socket
