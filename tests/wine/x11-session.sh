@@ -4,6 +4,7 @@
 # X11 driver; it is made on first use.
 set -u
 step=preparation
+prefix=$(realpath -m "$prefix") # wine wants an absolute path
 tmp=$(mktemp -d)
 wine_tools=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cleanup() { # wineserver -k ends the prefix's processes, its own ones (services.exe ...) too
@@ -38,6 +39,7 @@ until_ok 30 grep -qs . "$tmp/display"
 export DISPLAY=:$(cat "$tmp/display") WINEPREFIX=$prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" KALVORA_WINE_GRAPHICS=x11
 "$wine_tools/prefix.sh" "$prefix" x11 || fail "no wine prefix"
+timeout 30 wineserver -w 2>/dev/null # a server of an earlier run still ending
 # Started here so that it ends with the test; wine's programs connect to it.
 wineserver -f -p 2>/dev/null &
 server_socket() { # /tmp/.wine-UID or, as in Debian's wine, /tmp/wine-XXXXXX
