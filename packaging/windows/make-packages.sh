@@ -51,6 +51,9 @@ crlf "$qtsrc/debian/copyright" Qt-copyright.txt
 crlf /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright MinGW-GCC-runtime.txt
 crlf /usr/share/doc/mingw-w64-x86-64-dev/copyright MinGW-w64-winpthreads.txt
 crlf "$src/scripts/qt-windows" Qt-build-recipe.sh.txt
+for patch in "$src"/scripts/qt-windows-patches/*.patch; do
+  crlf "$patch" "Qt-$(basename "$patch").txt"
+done
 translations_version=$(dpkg-query -W -f='${Version}' qt6-translations-l10n)
 sed 's/$/\r/' >"$stage/licenses/Qt-source.txt" <<TEXT
 Kalvora uses the Qt libraries (Qt 6.4.2: Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll and the plugins
@@ -65,7 +68,7 @@ $(grep -m1 -o '([^)]*)' "$qtsrc/debian/changelog" | tr -d '()') (Qt's source wit
     apt-get source qt6-base
 
 or from the Debian archive, with the build recipe in Qt-build-recipe.sh.txt (the script
-scripts/qt-windows of Kalvora's source). qtbase_de.qm in translations\ comes from Debian's
+scripts/qt-windows of Kalvora's source) and the patches it applies (Qt-*.patch.txt). qtbase_de.qm in translations\ comes from Debian's
 qt6-translations-l10n ($translations_version). The MinGW-w64 runtime DLLs (libstdc++-6.dll,
 libgcc_s_seh-1.dll, libwinpthread-1.dll) come from Debian's gcc-mingw-w64 and mingw-w64
 packages; see MinGW-GCC-runtime.txt and MinGW-w64-winpthreads.txt.
