@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
 
 // A test fixture run once per step path, skipped where the processor does not run the path.
 class OnEachPath : public testing::TestWithParam<Kalvoran::StepPath> {
@@ -42,5 +43,16 @@ inline Kalvoran::Matrix randomRealMatrix(int n, std::uint64_t seed)
             m(i, j) = std::ldexp(static_cast<double>(static_cast<std::int64_t>(rng() >> 10) -
                                                      (std::int64_t{1} << 53)),
                                  -51);
+    return m;
+}
+
+// A matrix from its rows (as many columns as the first row has).
+inline Kalvoran::Matrix fromRows(const std::vector<std::vector<double>>& rows)
+{
+    const auto n = static_cast<int>(rows.size());
+    Kalvoran::Matrix m(n, n == 0 ? 0 : static_cast<int>(rows[0].size()));
+    for (int i = 0; i < m.rows(); ++i)
+        for (int j = 0; j < m.cols(); ++j)
+            m(i, j) = rows[i][j];
     return m;
 }

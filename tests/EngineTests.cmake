@@ -12,8 +12,8 @@ endif()
 include(GoogleTest)
 
 set(dir ${CMAKE_CURRENT_LIST_DIR})
-add_executable(engine_tests ${dir}/EngineTest.cpp ${dir}/DeterminantPropertiesTest.cpp
-                            ${dir}/StepAccuracyTest.cpp ${dir}/ExactDeterminantTest.cpp)
+add_executable(engine_tests ${dir}/EngineTest.cpp ${dir}/StepAccuracyTest.cpp
+                            ${dir}/ExactDeterminantTest.cpp)
 target_link_libraries(engine_tests PRIVATE kalvoran kalvora_boost GTest::gtest_main
                                            kalvora_warnings)
 if(CMAKE_CROSSCOMPILING)

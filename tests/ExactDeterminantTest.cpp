@@ -1,7 +1,8 @@
-// The exact determinant against first-row expansion over exact rationals.
+// The exact determinant against first-row expansion over exact rationals, and the evaluation
+// against the exact determinant where it is exact.
 #include "ExactDeterminant.h"
 
-#include "Kalvoran.h"
+#include "EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -97,17 +98,31 @@ TEST(ExactDeterminant, EqualsTheExpansionOverRationalsOfTheTypedDecimals)
     }
 }
 
+// Over random small-integer matrices every intermediate value is an integer far below 2^53: the
+// evaluation on the chosen path is exact.
+TEST(EvaluateDeterminant, IsExactForSmallIntegerMatricesUpToOrderEight)
+{
+    std::mt19937 rng(20261206U);
+    std::uniform_int_distribution<int> entry(-9, 9);
+    for (int n = 1; n <= 8; ++n)
+        for (int sample = 0; sample < 40; ++sample) {
+            Matrix m(n, n);
+            for (int i = 0; i < n; ++i)
+                for (int j = 0; j < n; ++j)
+                    m(i, j) = entry(rng);
+            ASSERT_EQ(Kalvoran::EvaluateDeterminant(m),
+                      valueOf(*ExactDeterminant(m)).convert_to<double>())
+                << "order " << n << ", sample " << sample;
+        }
+}
+
 class ExactCases
     : public testing::TestWithParam<std::tuple<const char*, Rows, std::optional<ExactDecimal>>> {};
 
 TEST_P(ExactCases, GiveTheExactValue)
 {
     const auto& [name, rows, expected] = GetParam();
-    Matrix m(static_cast<int>(rows.size()), static_cast<int>(rows.size()));
-    for (int i = 0; i < m.rows(); ++i)
-        for (int j = 0; j < m.cols(); ++j)
-            m(i, j) = rows[i][j];
-    EXPECT_EQ(ExactDeterminant(m), expected);
+    EXPECT_EQ(ExactDeterminant(fromRows(rows)), expected);
 }
 
 constexpr double inf = std::numeric_limits<double>::infinity();
