@@ -151,17 +151,20 @@ TEST_P(EvaluateOnPath, FixedRealMatricesGiveTheBitsAndCallsOfTheDefinition)
                                       0x407d513b4f0b7760, 0x405e471ed5b0cdb4, 0xc0bf09ae3c7b9292,
                                       0xc09bd0ac86249bc0, 0x40e3168f7ee82c26, 0xc0ec2dbf93a01771,
                                       0xc138913654b929dc};
-    for (int n = 1; n <= 10; ++n) {
-        const Matrix m = randomRealMatrix(n, 1000U + n);
-        std::uint64_t calls = 0;
-        const auto bits = std::bit_cast<std::uint64_t>(EvaluateDeterminantOn(path(), m, calls));
-        EXPECT_EQ(bits, expected[n - 1]) << "order " << n;
-        if (n > 8)
-            continue;
-        DefinitionExpansion definition{path()};
-        EXPECT_EQ(bits, std::bit_cast<std::uint64_t>(definition(m))) << "order " << n;
-        EXPECT_EQ(calls, definition.calls) << "order " << n;
-    }
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(evaluate(randomRealMatrix(n, 1000U + n))),
+                  expected[n - 1])
+            << "order " << n;
+    for (int n = 1; n <= 8; ++n)
+        for (std::uint64_t seed = 0; seed < 3; ++seed) {
+            const Matrix m = randomRealMatrix(n, 10U * n + seed);
+            DefinitionExpansion definition{path()};
+            std::uint64_t calls = 0;
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(EvaluateDeterminantOn(path(), m, calls)),
+                      std::bit_cast<std::uint64_t>(definition(m)))
+                << "order " << n << ", seed " << seed;
+            EXPECT_EQ(calls, definition.calls) << "order " << n;
+        }
 }
 
 KALVORA_ON_EACH_PATH(EvaluateOnPath);
