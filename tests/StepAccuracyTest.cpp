@@ -1,7 +1,8 @@
 // Every kind of step on every step path against its exact value, formed in big integers and
 // rounded once to the nearest double (ties to even): the step must give that double bit for bit,
 // or throw OverflowError where it is infinite.
-#include "EngineTestSupport.h"
+#include "Kalvoran.h"
+#include "StepPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
 #include <tuple>
 
 namespace {
