@@ -18,7 +18,6 @@
 #include <QTranslator>
 
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <tuple>
 
@@ -181,9 +180,8 @@ private slots:
         QTest::newRow("beyond the double range") << u"1E999"_s << "„1E999“ liegt außerhalb";
         QTest::newRow("too small for a double") << u"-1E-400"_s << "„-1E-400“ liegt außerhalb";
         QTest::newRow("blanks around the text are not quoted") << u" 1.5 "_s << "„1.5“ ist keine";
-        QTest::newRow("markup") << u"<b>1</b>"_s << "„<b>1</b>“ ist keine";
-        QTest::newRow("image") << u"<img src=\"file:///tmp/x.png\">"_s
-                               << "„<img src=\"file:///tmp/x.png\">“ ist keine";
+        QTest::newRow("markup") << u"<img src=\"file:///tmp/x.png\"><b>1</b>"_s
+                                << "„<img src=\"file:///tmp/x.png\"><b>1</b>“ ist keine";
         QTest::newRow("40 characters are quoted whole")
             << QString(40, u'x') << "„" + QString(40, u'x') + "“ ist keine";
         QTest::newRow("a long text is quoted in part")
@@ -258,51 +256,49 @@ private slots:
         // over; each cell a block fills is left as an opening leaves it, caret at the start. A
         // block that does not fit is refused with the cell and the room there, rows x columns.
         QTest::addColumn<KeyRow>("row");
-        const QString none;
-        QTest::newRow("Down") << KeyRow{none, "z1_2", Qt::Key_Down, "z2_2", places, none};
-        QTest::newRow("Up") << KeyRow{none, "z1_2", Qt::Key_Up, "z0_2", places, none};
+        QTest::newRow("Down") << KeyRow{{}, "z1_2", Qt::Key_Down, "z2_2", places, {}};
+        QTest::newRow("Up") << KeyRow{{}, "z1_2", Qt::Key_Up, "z0_2", places, {}};
         QTest::newRow("Shift+Enter is no move")
-            << KeyRow{none, "z1_2", Qt::ShiftModifier | Qt::Key_Return, "z1_2", places, none};
-        QTest::newRow("Escape") << KeyRow{none, "z1_1", Qt::Key_Escape, "z1_1", places, none};
-        QTest::newRow("Up in the top row")
-            << KeyRow{none, "z0_3", Qt::Key_Up, "z0_3", places, none};
+            << KeyRow{{}, "z1_2", Qt::ShiftModifier | Qt::Key_Return, "z1_2", places, {}};
+        QTest::newRow("Escape") << KeyRow{{}, "z1_1", Qt::Key_Escape, "z1_1", places, {}};
+        QTest::newRow("Up in the top row") << KeyRow{{}, "z0_3", Qt::Key_Up, "z0_3", places, {}};
         QTest::newRow("Down in the last row")
-            << KeyRow{none, "z3_1", Qt::Key_Down, "z3_1", places, none};
+            << KeyRow{{}, "z3_1", Qt::Key_Down, "z3_1", places, {}};
         QTest::newRow("keypad's decimal key types the separator")
-            << KeyRow{none,
+            << KeyRow{{},
                       "z0_0",
                       Qt::KeypadModifier | Qt::Key_Period,
                       "z0_0",
                       ",^;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|",
-                      none};
+                      {}};
         QTest::newRow("the main keys' period stays a period") << KeyRow{
-            none, "z0_0", Qt::Key_Period, "z0_0", ".^;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|",
-            none};
+            {}, "z0_0", Qt::Key_Period, "z0_0", ".^;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|",
+            {}};
         QTest::newRow("keypad Enter in the last cell moves to Done, not pressing it")
-            << KeyRow{none, "z3_3", Qt::KeypadModifier | Qt::Key_Enter, "cmdFertig", places, none};
+            << KeyRow{{}, "z3_3", Qt::KeypadModifier | Qt::Key_Enter, "cmdFertig", places, {}};
         QTest::newRow("3 x 3 at (0, 0)")
-            << KeyRow{block, "z0_0", paste, "z0_0", "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|", none};
+            << KeyRow{block, "z0_0", paste, "z0_0", "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|", {}};
         QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
             << KeyRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", "z1_1", paste, "z1_1",
-                      "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|",    none};
+                      "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|",    {}};
         QTest::newRow("ragged, one row shorter") << KeyRow{
-            "1\t2\n3\n", "z2_2", paste, "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|", none};
+            "1\t2\n3\n", "z2_2", paste, "z2_2", "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|", {}};
         QTest::newRow("rows ended by a lone CR")
             << KeyRow{"1\t2\r3\t4\r",
                       "z0_0",
                       paste,
                       "z0_0",
                       "1;2;2;3|3;4;12;13|20;21;22;23|30;31;32;33|",
-                      none};
+                      {}};
         QTest::newRow("long numbers in narrow cells")
             << KeyRow{"4E-200\t4E-200\n4E-200\t4E-200\n",
                       "z2_2",
                       paste,
                       "z2_2",
                       "0;1;2;3|10;11;12;13|20;21;4E-200;4E-200|30;31;4E-200;4E-200|",
-                      none};
+                      {}};
         QTest::newRow("one piece goes into the cell as typed") << KeyRow{
-            "7", "z1_1", paste, "z1_1", "0;1;2;3|10;7^;12;13|20;21;22;23|30;31;32;33|", none};
+            "7", "z1_1", paste, "z1_1", "0;1;2;3|10;7^;12;13|20;21;22;23|30;31;32;33|", {}};
         const QString room = "ab Zeile %1, Spalte %2 nicht in die Matrix: dort ist Platz für %3";
         QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
             << KeyRow{block, "z2_2", paste, "z2_2", places, room.arg(3).arg(3).arg("2 × 2")};
@@ -354,18 +350,13 @@ private slots:
 
     void copyThenPasteGivesSameNumbers_data()
     {
-        constexpr double largest = std::numeric_limits<double>::max();
         QTest::addColumn<CopyRow>("row");
         QTest::newRow("German") << CopyRow{"de_DE", "1.234,50", "1234,5", 1234.5};
         QTest::newRow("English") << CopyRow{"en_US", "1,234.50", "1234.5", 1234.5};
         QTest::newRow("no number stays no number") << CopyRow{"de_DE", "1;5", "1 5", std::nan("")};
-        // Values that need more than 15 digits to read back get them.
+        // A value that needs more than 15 digits to read back gets them.
         QTest::newRow("one ulp above 1")
             << CopyRow{"de_DE", "1,0000000000000002", "1,0000000000000002", 1.0000000000000002};
-        QTest::newRow("largest subnormal") << CopyRow{
-            "de_DE", "2,2250738585072009E-308", "2,225073858507201E-308", 2.2250738585072009e-308};
-        QTest::newRow("largest double")
-            << CopyRow{"en_US", "1.7976931348623157e308", "1.7976931348623157E+308", largest};
     }
     void copyThenPasteGivesSameNumbers()
     {

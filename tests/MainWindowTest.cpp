@@ -297,6 +297,9 @@ private slots:
         QCOMPARE(LastIndex, 0);
         QVERIFY(!spin()->downButton()->isEnabled());
         QVERIFY(spin()->upButton()->isEnabled());
+        // The keypad's decimal key types the separator.
+        QTest::keyClick(order(), Qt::Key_Period, Qt::KeypadModifier);
+        QCOMPARE(order()->text(), QStringLiteral("1,"));
     }
 
     void orderTextSetsLastIndex_data()
@@ -354,89 +357,6 @@ private slots:
         QCOMPARE(order()->text(), QStringLiteral("3"));
         QCOMPARE(order()->palette().color(QPalette::Text), normal);
         QVERIFY(order()->toolTip().isEmpty());
-    }
-
-    void keypadDecimalKeyTypesTheSeparator()
-    {
-        order()->setText(QStringLiteral("2"));
-        QTest::keyClick(order(), Qt::Key_Period, Qt::KeypadModifier);
-        QTest::keyClick(order(), Qt::Key_5, Qt::KeypadModifier);
-        QCOMPARE(order()->text(), QStringLiteral("2,5"));
-    }
-
-    void computeShowsTheResultUnderTheBusyPointer_data()
-    {
-        // Each pointer change with the caption standing then; what a screen reader reads; the hint.
-        const QString outside =
-            "Die Determinante liegt außerhalb des darstellbaren Zahlenbereichs.";
-        QTest::addColumn<double>("entry");
-        QTest::addColumn<QStringList>("pointers");
-        QTest::addColumn<QString>("spoken");
-        QTest::addColumn<QString>("hint");
-        QTest::newRow("result") << 0.5 << QStringList{"busy: det(D) = 0", "arrow: det(D) = 0,25"}
-                                << "det(D) = 0,25"
-                                << "";
-        const QString exact = "Die zweite Zeile ist der exakte Wert der Determinante der "
-                              "eingegebenen Zahlen, bei „≈“ auf 15 Stellen gerundet.";
-        QTest::newRow("overflow") << 1e200
-                                  << QStringList{"busy: det(D) = 0",
-                                                 "arrow: Überlauf!\nexakt: 1E+400"}
-                                  << outside + "\nexakt: 1E+400" << outside + " " + exact;
-    }
-    void computeShowsTheResultUnderTheBusyPointer()
-    {
-        click("btnStart0"); // the start-up matrix
-        QFETCH(double, entry);
-        MatrixD(0, 0) = MatrixD(1, 1) = entry;
-        // Another order changes neither the matrix evaluated nor the caption.
-        QTest::mouseClick(spin()->upButton(), Qt::LeftButton);
-        window->setCursor(Qt::CrossCursor);
-        pointers.clear();
-        window->installEventFilter(this);
-        click("btnStart0");
-        QTEST(pointers, "pointers");
-        auto* label = child<QLabel>("lblAusgabe");
-        QTEST(label->accessibleDescription(), "spoken");
-        QTEST(label->toolTip(), "hint");
-        // Its context menu copies the whole result, or the part selected.
-        QAction* copy = label->actions().value(0);
-        QVERIFY(copy != nullptr);
-        copy->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), label->text());
-        label->setSelection(0, 3); // possible only while the text is selectable
-        copy->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), label->text().left(3));
-    }
-
-    void resultShowsEveryLineInItsBox_data()
-    {
-        // Values computed in turn, the last caption and whether it shows in the design size.
-        QTest::addColumn<QList<double>>("values");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("designSize");
-        QTest::newRow("short") << QList<double>{-2} << "det(D) = -2" << true;
-        QTest::newRow("longest number text")
-            << QList<double>{-1.23456789012345e-300} << "det(D) = -1,23456789012345E-300" << false;
-        QTest::newRow("short after a long one")
-            << QList<double>{-1.7976931348623157e308, 0.5} << "det(D) = 0,5" << true;
-    }
-    void resultShowsEveryLineInItsBox()
-    {
-        QFETCH(QList<double>, values);
-        for (const double value : values) {
-            MatrixD(0, 0) = value;
-            MatrixD(1, 1) = 1;
-            click("btnStart0");
-        }
-        auto* label = child<QLabel>("lblAusgabe");
-        QTEST(label->text(), "caption");
-        QCOMPARE(label->size(), QSize(209, 33));
-        const QRect box = label->contentsRect();
-        const QRect lines = label->fontMetrics().boundingRect(box, Qt::TextWordWrap, label->text());
-        QVERIFY(box.contains(lines));
-        QFETCH(bool, designSize);
-        QCOMPARE(label->font().pointSizeF() == 14.25, designSize);
-        QVERIFY(label->font().bold());
     }
 
     void entryButtonLeadsToTheResult()
@@ -581,31 +501,42 @@ private slots:
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
 
-    // The exact determinant of the entries as typed, on a second line where it is not what the
-    // first line shows; the same label, with the font at 8 points or more.
-    void exactValueWhereTheDigitsDiffer_data()
+    // The caption: the engine's result and, where the exact determinant of the entries as typed
+    // is not what that line shows, the exact value on a second line. Every line shows in the
+    // label's box, in bold, at the design's size where that fits and never below 8 points.
+    void captionShowsEveryLineInItsBox_data()
     {
         // Rows of the matrix; the first line (empty: the engine's double written by the output
-        // rule), the second line (empty: none) and the text that its menu entry copies.
+        // rule), the second line (empty: none) and the text that its menu entry copies; whether
+        // the caption has the design's size after one that needed a smaller one.
         using Rows = QList<QList<double>>;
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<bool>("designSize");
+        QTest::newRow("integers") << Rows{{1, 2}, {3, 4}} << QStringList{"det(D) = -2", "", ""}
+                                  << true;
+        QTest::newRow("longest number text")
+            << Rows{{-1.23456789012345e-300, 0}, {0, 1}}
+            << QStringList{"det(D) = -1,23456789012345E-300", "", ""} << false;
         QTest::newRow("singular tenths") << Rows{{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}, {0.7, 0.8, 0.9}}
-                                         << QStringList{"", "exakt: 0", "0"};
+                                         << QStringList{"", "exakt: 0", "0"} << false;
         QTest::newRow("below the double range")
             << Rows{{1e-200, 0}, {0, 1e-200}}
-            << QStringList{"det(D) = 0", "exakt: 1E-400", "1E-400"};
+            << QStringList{"det(D) = 0", "exakt: 1E-400", "1E-400"} << false;
         QTest::newRow("overflow") << Rows{{1e200, 0, 0}, {0, 1e200, 0}, {0, 0, 1e200}}
-                                  << QStringList{"Überlauf!", "exakt: 1E+600", "1E+600"};
+                                  << QStringList{"Überlauf!", "exakt: 1E+600", "1E+600"} << false;
         QTest::newRow("more than 15 digits")
             << Rows{{1.000000000000001e-140, 3e-140}, {1, 3.000000000000001}}
-            << QStringList{"", "exakt ≈ 4E-155", "4,000000000000001E-155"};
-        QTest::newRow("integers") << Rows{{1, 2}, {3, 4}} << QStringList{"det(D) = -2", "", ""};
+            << QStringList{"", "exakt ≈ 4E-155", "4,000000000000001E-155"} << false;
         QTest::newRow("entries of 1e200 that cancel")
-            << Rows(3, QList<double>(3, 1e200)) << QStringList{"det(D) = 0", "", ""};
+            << Rows(3, QList<double>(3, 1e200)) << QStringList{"det(D) = 0", "", ""} << true;
     }
-    void exactValueWhereTheDigitsDiffer()
+    void captionShowsEveryLineInItsBox()
     {
+        MatrixD(0, 0) = -1.23456789012345e-300;
+        MatrixD(1, 1) = 1;
+        click("btnStart0");
+        const QString before = result();
         QFETCH(QList<QList<double>>, rows);
         MatrixD.resize(static_cast<int>(rows.size()), static_cast<int>(rows.size()));
         for (int i = 0; i < MatrixD.rows(); ++i)
@@ -618,11 +549,40 @@ private slots:
                 : "det(D) = " + NumberText::format(Kalvoran::EvaluateDeterminant(MatrixD),
                                                    NumberText::separatorsOf(QLocale::German));
         const QString& second = texts[1];
+        const QString caption = second.isEmpty() ? first : first + "\n" + second;
+        // Another order changes neither the matrix evaluated nor the caption, and the caption
+        // changes under the busy pointer.
+        QTest::mouseClick(spin()->upButton(), Qt::LeftButton);
+        window->setCursor(Qt::CrossCursor);
+        pointers.clear();
+        window->installEventFilter(this);
         click("btnStart0");
+        QCOMPARE(pointers, QStringList({"busy: " + before, "arrow: " + caption}));
         auto* label = child<QLabel>("lblAusgabe");
-        QCOMPARE(label->text(), second.isEmpty() ? first : first + "\n" + second);
-        QCOMPARE(label->accessibleDescription().section(u'\n', 1), second);
-        QCOMPARE(label->toolTip().contains("zweite Zeile"), !second.isEmpty());
+        QCOMPARE(label->text(), caption);
+
+        // What a screen reader reads and the hint: after an overflow, why; under a second line,
+        // what it is.
+        const bool overflow = first == "Überlauf!";
+        const QString outside =
+            "Die Determinante liegt außerhalb des darstellbaren Zahlenbereichs.";
+        QCOMPARE(label->accessibleDescription(),
+                 (overflow ? outside : first) + caption.mid(first.size()));
+        QStringList hints;
+        if (overflow)
+            hints << outside;
+        if (!second.isEmpty())
+            hints << "Die zweite Zeile ist der exakte Wert der Determinante der eingegebenen "
+                     "Zahlen, bei „≈“ auf 15 Stellen gerundet.";
+        QCOMPARE(label->toolTip(), hints.join(u' '));
+
+        // Its context menu copies the whole caption or the part selected, and the exact value.
+        QAction* copy = label->actions().value(0);
+        copy->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), caption);
+        label->setSelection(0, 3); // possible only while the text is selectable
+        copy->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), caption.left(3));
         QAction* copyExact = label->actions().value(1);
         QCOMPARE(copyExact->isVisible(), !second.isEmpty());
         copyExact->trigger();
@@ -630,9 +590,10 @@ private slots:
 
         QCOMPARE(label->size(), QSize(209, 33));
         const QRect box = label->contentsRect();
-        QVERIFY(
-            box.contains(label->fontMetrics().boundingRect(box, Qt::TextWordWrap, label->text())));
+        QVERIFY(box.contains(label->fontMetrics().boundingRect(box, Qt::TextWordWrap, caption)));
+        QTEST(label->font().pointSizeF() == 14.25, "designSize");
         QVERIFY(label->font().pointSizeF() >= 8);
+        QVERIFY(label->font().bold());
     }
 
     void integerMatricesShowNoSecondLine()
