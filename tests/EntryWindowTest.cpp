@@ -30,7 +30,7 @@ using namespace Qt::StringLiterals;
 // texts of the cells after, part of the message shown (none if empty).
 using KeyRow = std::tuple<QString, int, QKeyCombination, int, const char*, QString>;
 // Locale, typed into cell (1, 0), its piece of the copy, value taken by Done (NaN: refused).
-using CopyRow = std::tuple<const char*, const char*, const char*, double>;
+using CopyRow = std::tuple<QLocale::Language, const char*, const char*, double>;
 Q_DECLARE_METATYPE(KeyRow)
 Q_DECLARE_METATYPE(CopyRow)
 
@@ -85,7 +85,7 @@ class EntryWindowTest : public QObject {
     {
         LastIndex = static_cast<std::int16_t>(order - 1);
         if (input.isNull())
-            input = new frmInput(separatorsOf("de_DE"), owner.get());
+            input = new frmInput(NumberText::separatorsOf(QLocale::German), owner.get());
         return whileShowing<frmInput>([this] { input->openForOrder(LastIndex); },
                                       [&inside](frmInput* window) {
                                           inside(window); // returns early on a failed check
@@ -333,12 +333,13 @@ private slots:
     void copyThenPasteGivesSameNumbers_data()
     {
         QTest::addColumn<CopyRow>("row");
-        QTest::newRow("German") << CopyRow{"de_DE", "1.234,50", "1234,5", 1234.5};
-        QTest::newRow("English") << CopyRow{"en_US", "1,234.50", "1234.5", 1234.5};
-        QTest::newRow("no number stays no number") << CopyRow{"de_DE", "1;5", "1 5", std::nan("")};
+        QTest::newRow("German") << CopyRow{QLocale::German, "1.234,50", "1234,5", 1234.5};
+        QTest::newRow("English") << CopyRow{QLocale::English, "1,234.50", "1234.5", 1234.5};
+        QTest::newRow("no number stays no number")
+            << CopyRow{QLocale::German, "1;5", "1 5", std::nan("")};
         // A value that needs more than 15 digits to read back gets them.
-        QTest::newRow("one ulp above 1")
-            << CopyRow{"de_DE", "1,0000000000000002", "1,0000000000000002", 1.0000000000000002};
+        QTest::newRow("one ulp above 1") << CopyRow{QLocale::German, "1,0000000000000002",
+                                                    "1,0000000000000002", 1.0000000000000002};
     }
     void copyThenPasteGivesSameNumbers()
     {
@@ -346,7 +347,7 @@ private slots:
         const auto& [locale, typed, piece, taken] = row;
         MatrixD(0, 0) = 0.5;
         MatrixD(1, 1) = 1e20;
-        input = new frmInput(separatorsOf(locale), owner.get());
+        input = new frmInput(NumberText::separatorsOf(locale), owner.get());
         // The cell's context menu, with Qt's own entries in German; the label before the tab.
         const auto chooseInMenu = [this](const QString& label) {
             QContextMenuEvent event(QContextMenuEvent::Mouse, {},
@@ -360,7 +361,7 @@ private slots:
                     return action->trigger();
             QFAIL(qPrintable(label));
         };
-        const QString half = NumberText::format(0.5, separatorsOf(locale));
+        const QString half = NumberText::format(0.5, NumberText::separatorsOf(locale));
         const QStringList messages = openAndDo(2, [&](frmInput* window) {
             window->cell(1, 0)->setText(typed);
             chooseInMenu(QStringLiteral("&Matrix kopieren"));
