@@ -89,13 +89,12 @@ Seen seen(QWidget* widget)
     widget->setPalette(ownPalette ? own : QPalette());
 
     QRegion region(pixelsOf(widget));
-    for (const QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (const QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (child->isVisible())
             region -= pixelsOf(child);
-    }
     Seen text;
-    for (const QRect& rect : region) {
-        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    for (const QRect& rect : region)
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
             for (int x = rect.left(); x <= rect.right(); ++x) {
                 const QColor painted = shown.pixel(x, y);
                 const QColor under = bare.pixel(x, y);
@@ -106,8 +105,6 @@ Seen seen(QWidget* widget)
                     text.background = under;
                 }
             }
-        }
-    }
     return text;
 }
 
@@ -126,10 +123,8 @@ void checkTexts(QWidget* window, double minimum)
         ++texts;
         const Seen text = seen(widget);
         QVERIFY2(text.pixels > 0 && text.ratio() >= minimum,
-                 qPrintable(QStringLiteral("%1 \"%2\": %3 on %4, %5:1")
-                                .arg(widget->objectName(), textOf(widget), text.text.name(),
-                                     text.background.name())
-                                .arg(text.ratio(), 0, 'f', 2)));
+                 qPrintable(widget->objectName() + ": " + text.text.name() + " on " +
+                            text.background.name() + ", " + QString::number(text.ratio())));
     }
     QVERIFY(texts > 0);
 }
@@ -529,10 +524,10 @@ private slots:
         click("btnStart0");
         const QString before = result();
         QFETCH(QList<QList<double>>, rows);
-        MatrixD.resize(static_cast<int>(rows.size()), static_cast<int>(rows.size()));
-        for (int i = 0; i < MatrixD.rows(); ++i)
-            for (int j = 0; j < MatrixD.cols(); ++j)
-                MatrixD(i, j) = rows[i][j];
+        const auto n = static_cast<int>(rows.size());
+        MatrixD.resize(n, n);
+        for (int i = 0; i < n * n; ++i)
+            MatrixD(i / n, i % n) = rows[i / n][i % n];
         QFETCH(QStringList, texts);
         const QString first =
             !texts[0].isEmpty()
@@ -593,9 +588,8 @@ private slots:
         std::uniform_int_distribution<int> entry(-9, 9);
         for (int order = 1; order <= 10; ++order) {
             MatrixD.resize(order, order);
-            for (int i = 0; i < order; ++i)
-                for (int j = 0; j < order; ++j)
-                    MatrixD(i, j) = entry(random);
+            for (int i = 0; i < order * order; ++i)
+                MatrixD(i / order, i % order) = entry(random);
             click("btnStart0");
             QVERIFY2(!result().contains(u'\n'), qPrintable(result()));
         }
