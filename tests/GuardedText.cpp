@@ -24,8 +24,3 @@ GuardedText::~GuardedText()
 {
     munmap(memory_, bytes_);
 }
-
-QString GuardedText::text() const
-{
-    return QString::fromRawData(static_cast<const QChar*>(memory_), length_);
-}

@@ -15,7 +15,10 @@ public:
     GuardedText& operator=(const GuardedText&) = delete;
 
     // The text over the guarded memory, not a copy of it.
-    [[nodiscard]] QString text() const;
+    [[nodiscard]] QString text() const
+    {
+        return QString::fromRawData(static_cast<const QChar*>(memory_), length_);
+    }
 
 private:
     void* memory_;

@@ -26,8 +26,3 @@ GuardedText::~GuardedText()
 {
     VirtualFree(memory_, 0, MEM_RELEASE);
 }
-
-QString GuardedText::text() const
-{
-    return QString::fromRawData(static_cast<const QChar*>(memory_), length_);
-}

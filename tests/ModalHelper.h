@@ -1,9 +1,6 @@
 #pragma once
 
-#include "NumberText.h"
-
 #include <QApplication>
-#include <QLocale>
 #include <QMessageBox>
 #include <QTest>
 #include <QTextDocument>
@@ -11,11 +8,6 @@
 #include <QTimer>
 
 #include <functional>
-
-inline NumberText::Separators separatorsOf(const char* locale)
-{
-    return NumberText::separatorsOf(QLocale(QString::fromLatin1(locale)));
-}
 
 // Keys reach the active window only; the widgets learn of it a little after the platform.
 inline bool becomesActive(QWidget* window)

@@ -62,6 +62,7 @@ const Parse::ParamType parsed[] = {
     {"en_US", u"2.4703282292062328e-324", {std::numeric_limits<double>::denorm_min()}},
     {"de_DE", u"1.000.000", {1e6}},
     {"en_US", u"1,500.5", {1500.5}},
+    {"en_US", u"1.7976931348623157E+308", {std::numeric_limits<double>::max()}},
     {"de_DE", u"", {0, Error::Empty}},
     {"de_DE", u"1.5", {0, Error::NotANumber}},
     {"de_DE", u"1.00", {0, Error::NotANumber}},
@@ -150,29 +151,16 @@ const FormatExact::ParamType exactFormatted[] = {
 };
 INSTANTIATE_TEST_SUITE_P(NumberText, FormatExact, testing::ValuesIn(exactFormatted));
 
-// The exact value of a double, all its digits, is written as the double is (but for the
-// largest, which the double's text holds back), ties in either notation among them.
-TEST(NumberText, ExactValuesRoundAsDoublesDo)
+// The exact value of a double, all its digits.
+ExactDecimal exactOf(double value)
 {
-    const auto separators = separatorsFor("de_DE");
-    std::mt19937_64 random(7);
-    std::uniform_int_distribution<std::int64_t> tie(100'000'000'000'000, 900'719'925'474'099);
-    std::uniform_real_distribution<double> any(-300.0, 300.0);
-    for (int i = 0; i < 2000; ++i) {
-        const std::int64_t digits15 = tie(random);
-        const double value = i % 3 == 0   ? static_cast<double>(digits15 * 10 + 5)
-                             : i % 3 == 1 ? static_cast<double>(digits15) + 0.5
-                                          : std::pow(10.0, any(random));
-        std::array<char, 1200> buffer{};
-        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                       std::chars_format::scientific, 1100);
-        const std::string text(buffer.data(), end.ptr);
-        std::string digits = text.substr(0, 1) + text.substr(2, text.find('e') - 2);
-        digits.erase(digits.find_last_not_of('0') + 1);
-        const ExactDecimal exact{false, digits, std::stoi(text.substr(text.find('e') + 1))};
-        ASSERT_EQ(NumberText::format(exact, separators), NumberText::format(value, separators))
-            << text;
-    }
+    std::array<char, 1200> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::abs(value),
+                                   std::chars_format::scientific, 1100);
+    const std::string text(buffer.data(), end.ptr);
+    std::string digits = text.substr(0, 1) + text.substr(2, text.find('e') - 2);
+    digits.erase(digits.find_last_not_of('0') + 1);
+    return {std::signbit(value), digits, std::stoi(text.substr(text.find('e') + 1))};
 }
 
 class FormatThenParse : public testing::TestWithParam<const char*> {};
@@ -183,14 +171,20 @@ TEST_P(FormatThenParse, GivesTheValueRoundedTo15DigitsOrExactly)
     std::mt19937_64 random(20240611);
     std::uniform_int_distribution<int> exponent(-320, 307), shortNumber(-99999, 99999);
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<std::int64_t> tie(100'000'000'000'000, 900'719'925'474'099);
     for (int i = 0; i < 5000; ++i) {
-        // Mostly any magnitude, subnormals included; every fourth a short one in plain notation.
-        const double value = i % 4 == 0 ? shortNumber(random) / std::pow(10.0, i % 7)
-                                        : mantissa(random) * std::pow(10.0, exponent(random));
+        // Any magnitude, subnormals included; a short one in plain notation; ties at the 16th
+        // digit in either notation.
+        const double value = i % 4 == 0   ? shortNumber(random) / std::pow(10.0, i % 7)
+                             : i % 4 == 1 ? static_cast<double>(tie(random) * 10 + 5)
+                             : i % 4 == 2 ? static_cast<double>(tie(random)) + 0.5
+                                          : mantissa(random) * std::pow(10.0, exponent(random));
         char rounded[32]; // the value rounded to 15 significant digits, by the C library
         std::snprintf(rounded, sizeof rounded, "%.14e", value);
         const QString text = NumberText::format(value, separators);
         ASSERT_FALSE(text.contains(separators.group)) << text.toStdString();
+        // The exact value, all its digits, is written as the double is.
+        ASSERT_EQ(NumberText::format(exactOf(value), separators), text) << value;
         const auto parsed = NumberText::parse(text, separators);
         ASSERT_EQ(parsed.error, Error::None) << text.toStdString();
         ASSERT_EQ(parsed.value, std::strtod(rounded, nullptr)) << text.toStdString();
