@@ -15,7 +15,6 @@ endif()
 set(QT_CHAINLOAD_TOOLCHAIN_FILE "${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64.cmake")
 include("${KALVORA_QT_WINDOWS}/lib/cmake/Qt6/qt.toolchain.cmake")
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "")
 get_filename_component(sourceDir "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR
     "${sourceDir}/tests/wine/run.sh" "${CMAKE_BINARY_DIR}/wineprefix" "${KALVORA_QT_WINDOWS}")
