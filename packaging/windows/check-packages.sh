@@ -5,8 +5,9 @@
 # of the folder and none from elsewhere but Windows' own; the installer runs silently, the
 # installed program shows its window, and the uninstaller removes every file installed, the
 # Start-menu entry and the entry in the list of installed programs.
-zip=$1 setup=$2 prefix=$3
-source "$(dirname "$0")/../../tests/wine/x11-session.sh"
+zip=$1 setup=$2
+source "$(dirname "$0")/../../tests/smoke/session.sh"
+wine_session "$3"
 unset WINEPATH
 # start_and_end EXE LOG: starts the program, waits for its window, presses Beenden (exit code 0)
 start_and_end() {

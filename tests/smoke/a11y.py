@@ -18,7 +18,7 @@ def program():
     return None
 
 
-def lines(node, depth=0):
+def lines(node):
     try:
         yield "\t".join([node.getRoleName(), node.name, node.description])
         children = list(node)
@@ -26,7 +26,7 @@ def lines(node, depth=0):
         return
     for child in children:
         if child is not None:
-            yield from lines(child, depth + 1)
+            yield from lines(child)
 
 
 def tree():

@@ -3,11 +3,11 @@
 # real key events; reads results back through the clipboard, which wine shares with X.
 # Usage: smoke-wine.sh KALVORA_EXE WINEPREFIX QT_DIR
 # Exit status 0 passed, 1 failed (the failed step is named).
-program=$1 prefix=$2 qt=$3 app=''
-source "$(dirname "$0")/../wine/x11-session.sh"
+program=$1 qt=$3
+source "$(dirname "$0")/session.sh"
+wine_session "$2"
 clipboard() { xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
 clipboard_has() { clipboard | grep -qF -- "$1"; }
-running() { kill -0 "$app" 2>/dev/null || fail "the program has ended"; }
 
 step "German locale"
 # glibc's de_DE.UTF-8, compiled here where the system has not generated it; wine takes its
@@ -19,7 +19,7 @@ fi
 export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
 
 step "start Kalvora: a window 'Kalvora'"
-"$wine_tools/run.sh" "$prefix" "$qt" "$program" &
+"$wine_tools/run.sh" "$WINEPREFIX" "$qt" "$program" &
 app=$!
 until_ok 60 found Kalvora
 main=$(window Kalvora)
@@ -33,12 +33,12 @@ entry=$(window 'Eingabe:')
 step "x and Alt+F: the German message names the cell; Return closes it"
 click "$entry" 20 15
 keys ctrl+a x alt+f
-until_ok 15 eval '[ "$(windows Eingabe:)" -ge 2 ]'
+until_ok 15 eval '[ "$(windows Eingabe: | wc -l)" -ge 2 ]'
 sleep 1
 keys ctrl+c
 until_ok 10 clipboard_has 'Zeile 1, Spalte 1: „x“ ist keine gültige Zahl.'
 keys Return
-until_ok 10 eval '[ "$(windows Eingabe:)" -eq 1 ]'
+until_ok 10 eval '[ "$(windows Eingabe: | wc -l)" -eq 1 ]'
 
 step "entries with decimal commas; Alt+F closes the entry window"
 click "$entry" 20 15

@@ -1,34 +1,13 @@
 #!/usr/bin/env bash
-# Runs the real Kalvora in its own Xvfb (no window manager) and drives it with real key events;
-# reads it over its own accessibility bus (AT-SPI) as a screen reader does.
+# Runs the real Kalvora in its own Xvfb and drives it with real key events; reads it over its own
+# accessibility bus (AT-SPI) as a screen reader does.
 # Usage: smoke.sh PATH_TO_KALVORA. Exit status 0 passed, 1 failed (the failed step is named).
-set -u
-program=$1 step=preparation app=''
-tmp=$(mktemp -d)
-cleanup() { # ends the background processes started here (Xvfb, buses, Kalvora) by their ids
-  kill $(jobs -p) 2>/dev/null
-  for _ in {1..20}; do [ -z "$(jobs -rp)" ] && break; sleep 0.25; done
-  kill -9 $(jobs -rp) 2>/dev/null; wait; rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAILED at step '$step': $*"; exit 1; }
-step() { step=$1; echo "== $1"; }
-# until SECONDS COMMAND...: polls the command every 0.25 s, fails the step once time is up
-until_ok() {
-  local end=$((SECONDS + $1)); shift
-  until "$@"; do ((SECONDS < end)) || fail "timed out: $*"; sleep 0.25; done
-}
-window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-found() { [ -n "$(window "$1")" ]; }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-hidden() { ! viewable "$1"; }
-running() { kill -0 "$app" 2>/dev/null || fail "the program has ended"; }
-ended() { ! kill -0 "$app" 2>/dev/null; }
+program=$1
+source "$(dirname "$0")/session.sh"
 size_is() { # size_is WINDOW WIDTH HEIGHT
   local size; size=$(xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {print w "x" $2}')
   [ "$size" = "$2x$3" ] || fail "the window is $size, expected $2x$3"
 }
-keys() { xdotool key --delay 80 "$@" || fail "xdotool key $*"; }
 focus() { until_ok 10 xdotool windowfocus --sync "$1"; }
 # The close box: sends WM_DELETE_WINDOW as a window manager does (xdotool can only destroy).
 close_box() {
@@ -51,15 +30,9 @@ open_entry() {
 }
 
 atspi=/usr/libexec
-for t in Xvfb xdotool xwininfo xclip python3 dbus-daemon $atspi/at-spi-bus-launcher \
-  $atspi/at-spi2-registryd; do command -v $t >/dev/null || fail "$t is missing"; done
+needs xwininfo python3 dbus-daemon $atspi/at-spi-bus-launcher $atspi/at-spi2-registryd
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is missing"
-step "start Xvfb"
-# -noreset: an X server resets when its last client leaves, dropping every connection still being
-# set up; the accessibility bus connects and leaves just before Kalvora connects.
-Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset -displayfd 3 3>"$tmp/display" 2>/dev/null &
-until_ok 30 grep -qs . "$tmp/display"
-export DISPLAY=:$(cat "$tmp/display") XDG_RUNTIME_DIR=$tmp DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/bus
+export XDG_RUNTIME_DIR=$tmp DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/bus
 
 step "start a session bus, the accessibility bus and its registry"
 dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" 2>/dev/null &
@@ -81,7 +54,7 @@ open_entry
 size_is "$entry" 87 111
 until_ok 10 read_aloud $'text\tZeile 2, Spalte 2\t'
 focus "$entry"; keys Escape; sleep 1
-viewable "$entry" || fail "Escape has closed the entry window"
+found 'Eingabe:' || fail "Escape has closed the entry window"
 
 step "x and Alt+F: a message box, read with its text; Return closes it"
 keys x alt+f
@@ -92,7 +65,7 @@ focus "$entry"
 
 step "type 1 Tab 2 Tab 3 Tab 4; Alt+F closes the entry window, the program goes on"
 keys 1 Tab 2 Tab 3 Tab 4 alt+f
-until_ok 15 hidden "$entry"
+until_ok 15 gone 'Eingabe:'
 running
 
 step "Alt+B computes; the result is announced and, selected with the mouse, reads det(D) = -2"
@@ -111,22 +84,21 @@ until_ok 10 result
 step "1E-200 twice on the diagonal: det(D) = 0, and below it the exact value, exakt: 1E-400"
 open_entry
 keys 1 e minus 2 0 0 Tab 0 Tab 0 Tab 1 e minus 2 0 0 alt+f
-until_ok 15 hidden "$entry"
+until_ok 15 gone 'Eingabe:'
 focus "$main"; keys alt+b
 until_ok 10 read_aloud $'label\tErgebnis\tdet(D) = 0 exakt: 1E-400'
 
 step "reopen the entry window; its close box closes it, the program goes on"
 open_entry
 close_box "$entry"
-until_ok 15 hidden "$entry"
+until_ok 15 gone 'Eingabe:'
 sleep 1; running
-found 'Eingabe:' && fail "an entry window is still open"
-viewable "$main" || fail "the main window is gone"
+found Kalvora || fail "the main window is gone"
 
 # Qt cycles the buttons sharing the access key E by presses in a row; Alt+F above reset the count.
 step "a second Alt+E in a row focuses Beenden; Space ends the program with exit code 0"
 focus "$main"; keys alt+e space
-until_ok 15 ended
-wait "$app"; code=$?; app=''
-[ "$code" = 0 ] || fail "exit code $code"
+until_ok 15 ends "$app"
+exit_code_0 "$app"
+app=''
 echo PASSED
