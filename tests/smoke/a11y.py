@@ -11,31 +11,22 @@ import pyatspi
 from gi.repository import GLib
 
 
-def program():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name == "Kalvora":
-            return app
-    return None
-
-
 def lines(node):
     try:
         yield "\t".join([node.getRoleName(), node.name, node.description])
         children = list(node)
     except GLib.Error:  # an object gone while it is read
         return
-    for child in children:
-        if child is not None:
-            yield from lines(child)
+    for child in filter(None, children):
+        yield from lines(child)
 
 
 def tree():
-    app = program()
-    if app is None:
-        return 1
-    for line in lines(app):
+    desktop = pyatspi.Registry.getDesktop(0)
+    apps = [app for app in desktop if app is not None and app.name == "Kalvora"]
+    for line in lines(apps[0]) if apps else []:
         print(line.replace("\n", " "))
-    return 0
+    return 0 if apps else 1
 
 
 def announce(name, seconds):
