@@ -3,7 +3,7 @@
 # $KALVORA_CACHE (default /var/cache/kalvora). Qt's own toolchain file finds that Qt, which the
 # MinGW toolchain's sysroot-only package search would hide, and loads the MinGW one.
 # The programs link the MinGW runtime as DLLs, as Qt's DLLs do (one C++ runtime in the process),
-# and run under wine through tests/wine/run.sh, headless, in the build folder's own wine prefix.
+# and run under wine through scripts/wine-run, headless, in the build folder's own wine prefix.
 if(DEFINED ENV{KALVORA_CACHE})
   set(KALVORA_QT_WINDOWS "$ENV{KALVORA_CACHE}/qt-windows")
 else()
@@ -17,4 +17,4 @@ include("${KALVORA_QT_WINDOWS}/lib/cmake/Qt6/qt.toolchain.cmake")
 
 get_filename_component(sourceDir "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    "${sourceDir}/tests/wine/run.sh" "${CMAKE_BINARY_DIR}/wineprefix" "${KALVORA_QT_WINDOWS}")
+    "${sourceDir}/scripts/wine-run" "${CMAKE_BINARY_DIR}/wineprefix" "${KALVORA_QT_WINDOWS}")

@@ -41,14 +41,14 @@ Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset -displayfd 3 3>"$tmp/d
 until_ok 30 grep -qs . "$tmp/display"
 export DISPLAY=:$(cat "$tmp/display")
 
-wine_tools=$(cd "$(dirname "${BASH_SOURCE[0]}")/../wine" && pwd)
+wine_run=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/wine-run
 wine_session() {
   needs wine wineserver
   step "the wine prefix and its server"
   wine_prefix=$(realpath -m "$1") # wine wants an absolute path
   export WINEPREFIX=$wine_prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export KALVORA_WINE_GRAPHICS=x11
-  "$wine_tools/run.sh" "$wine_prefix" || fail "no wine prefix"
+  "$wine_run" "$wine_prefix" || fail "no wine prefix"
   timeout 30 wineserver -w 2>/dev/null # a server of an earlier run still ending
   wineserver -f -p 2>/dev/null & # started here so that it ends with the test
   until_ok 20 server_socket

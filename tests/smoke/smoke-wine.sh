@@ -19,7 +19,7 @@ fi
 export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
 
 step "start Kalvora: a window 'Kalvora'"
-"$wine_tools/run.sh" "$WINEPREFIX" "$qt" "$program" &
+"$wine_run" "$WINEPREFIX" "$qt" "$program" &
 app=$!
 until_ok 60 found Kalvora
 main=$(window Kalvora)
