@@ -42,16 +42,13 @@ cpp_rational decimal(const cpp_int& mantissa, int exponent)
 
 cpp_rational expansion(const std::vector<std::vector<cpp_rational>>& a)
 {
-    const std::size_t n = a.size();
-    if (n == 1)
+    if (a.size() == 1)
         return a[0][0];
     cpp_rational sum = 0;
-    for (std::size_t k = 0; k < n; ++k) {
-        std::vector<std::vector<cpp_rational>> minor(n - 1);
-        for (std::size_t i = 1; i < n; ++i)
-            for (std::size_t j = 0; j < n; ++j)
-                if (j != k)
-                    minor[i - 1].push_back(a[i][j]);
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        std::vector<std::vector<cpp_rational>> minor(a.begin() + 1, a.end());
+        for (auto& row : minor)
+            row.erase(row.begin() + static_cast<std::ptrdiff_t>(k));
         sum += (k % 2 == 0 ? 1 : -1) * a[0][k] * expansion(minor);
     }
     return sum;
@@ -59,9 +56,7 @@ cpp_rational expansion(const std::vector<std::vector<cpp_rational>>& a)
 
 cpp_rational valueOf(const ExactDecimal& d)
 {
-    if (d.isZero())
-        return 0;
-    const cpp_int digits(d.digits);
+    const cpp_int digits(d.isZero() ? "0" : d.digits);
     return decimal(d.negative ? cpp_int(-digits) : digits,
                    d.exponent - static_cast<int>(d.digits.size()) + 1);
 }
@@ -106,10 +101,7 @@ TEST(EvaluateDeterminant, IsExactForSmallIntegerMatricesUpToOrderEight)
     std::uniform_int_distribution<int> entry(-9, 9);
     for (int n = 1; n <= 8; ++n)
         for (int sample = 0; sample < 40; ++sample) {
-            Matrix m(n, n);
-            for (int i = 0; i < n; ++i)
-                for (int j = 0; j < n; ++j)
-                    m(i, j) = entry(rng);
+            const Matrix m = randomMatrix(n, [&] { return entry(rng); });
             ASSERT_EQ(Kalvoran::EvaluateDeterminant(m),
                       valueOf(*ExactDeterminant(m)).convert_to<double>())
                 << "order " << n << ", sample " << sample;
