@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "ExactDeterminant.h"
 #include "Kalvoran.h"
 #include "StepPaths.h"
 
@@ -6,27 +7,15 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <limits>
 #include <random>
+#include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
-using Kalvoran::EvaluateDeterminantOn;
-using Kalvoran::EvaluateStep;
-using Kalvoran::Matrix;
-using Kalvoran::OverflowError;
-using Kalvoran::StepKind;
-using Kalvoran::StepPath;
+using namespace Kalvoran;
 
 namespace {
-
-std::string pathTestName(const testing::TestParamInfo<StepPath>& info)
-{
-    return info.param == StepPath::Fma ? "Fma" : "Plain";
-}
 
 // An n x n matrix of reals from a fixed recipe (the same on every platform): 53 significant bits,
 // magnitudes below 4, signs mixed.
@@ -45,7 +34,7 @@ TEST(ProbeOrder, CountsTheLeadingDiagonalUpToEleven)
                                                 {2, 2, 2},    {10, 10, 10}, {11, 11, 11},
                                                 {40, 40, 11}, {3, 7, 3},    {7, 3, 3}};
     for (const auto& [rows, cols, order] : shapes)
-        EXPECT_EQ(Kalvoran::ProbeOrder(Matrix(rows, cols)), order) << rows << " x " << cols;
+        EXPECT_EQ(ProbeOrder(Matrix(rows, cols)), order) << rows << " x " << cols;
 }
 
 TEST(Matrix, ResizeGivesAFreshBlockOfZerosAndIndicesAreChecked)
@@ -61,64 +50,83 @@ TEST(Matrix, ResizeGivesAFreshBlockOfZerosAndIndicesAreChecked)
     EXPECT_EQ(Matrix(0, 3).cols(), 0); // no rows, no columns
 }
 
-// The counted evaluation of the identity on the chosen path: 1 + n * C(n - 1) calls in all (the orders up to 8
-// are compared with the definition below).
+// The counted evaluation on the chosen path: the identity of order 10 in 1 + n * C(n - 1) calls
+// (the orders up to 8 are compared with the definition below).
 TEST(EvaluateDeterminant, CountsEveryCallOnTheChosenPath)
 {
-    Matrix identity(10, 10);
-    for (int i = 0; i < 10; ++i)
-        identity(i, i) = 1;
+    const Matrix identity = randomMatrix(10, [k = 0]() mutable { return k++ % 11 == 0 ? 1 : 0; });
     std::uint64_t calls = 0;
-    EXPECT_EQ(Kalvoran::EvaluateDeterminantCounted(identity, calls), 1.0);
+    EXPECT_EQ(EvaluateDeterminantCounted(identity, calls), 1.0);
     EXPECT_EQ(calls, 2606501U);
 }
 
-// Where the test run names the path the processor must get (an emulated processor without fma).
-TEST(ChosenStepPath, IsTheExpectedOne)
+// A matrix, its determinant on every path the processor runs (infinity for OverflowError) and its
+// exact value as sign, digits and the power of ten of the first digit, nothing for a non-finite
+// entry.
+class Determinant
+    : public testing::TestWithParam<std::tuple<const char*, Rows, double, const char*>> {};
+
+TEST_P(Determinant, OnEveryPathAndExactly)
 {
-    const char* expected = std::getenv("KALVORA_EXPECTED_STEP_PATH");
-    if (expected == nullptr)
-        GTEST_SKIP() << "no path expected; chosen: " << StepPathName(Kalvoran::ChosenStepPath());
-    EXPECT_EQ(pathTestName({Kalvoran::ChosenStepPath(), 0}), expected);
+    const auto& [name, rows, evaluated, exact] = GetParam();
+    const Matrix m = fromRows(rows);
+    for (const StepPath path : {StepPath::Fma, StepPath::Plain}) {
+        if (!ProcessorRuns(path))
+            continue;
+        EXPECT_EQ(orInfinity([&] { return EvaluateDeterminantOn(path, m); }), evaluated)
+            << StepPathName(path);
+    }
+    std::ostringstream text; // "-1234E5" for -1,234 x 10^5
+    if (const auto d = ExactDeterminant(m))
+        text << (d->negative ? "-" : "") << (d->isZero() ? "0" : d->digits) << "E" << d->exponent;
+    EXPECT_EQ(text.str(), exact);
 }
+
+const Determinant::ParamType determinants[] = {
+    {"zeros", {{0, 0}, {0, 0}}, 0, "0E0"},
+    {"one_entry", {{5}}, 5, "5E0"},
+    {"order_two", {{1, 2}, {3, 4}}, -2, "-2E0"},
+    {"diagonal", {{4e4, 0, 0}, {0, 4e4, 0}, {0, 0, 1}}, 1.6e9, "16E9"},
+    {"no_entries", {}, 1, "1E0"}, // the empty product
+    // Only the leading square counts; the extra columns must not shift the rows.
+    {"extra_columns", {{1, 2, 3, 9}, {4, 5, 6, 9}, {7, 8, 10, 9}}, -3, "-3E0"},
+    {"pivot_from_a_lower_row", {{0, 2}, {3, 4}}, -6, "-6E0"},
+    // Each entry counts as its shortest decimal.
+    {"tenths", {{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}, {0.7, 0.8, 0.9}}, 0x1.978d4fdf3b644p-59, "0E0"},
+    {"last_digits", {{0.1, 0.2}, {0.3, 0.4}}, -0x1.47ae147ae147ap-6, "-2E-2"},
+    {"extremes", {{Largest, 1}, {0, 0x1p-1074}}, 0x1.fffffffffffffp-51, "89884656743115785E-16"},
+    // Only step results are checked, not products.
+    {"equal_huge_entries", {{1e200, 1e200}, {1e200, 1e200}}, 0, "0E0"},
+    {"below_the_double_range", {{1e-200, 0}, {0, 1e-200}}, 0, "1E-400"},
+    // A term -2^1024 meets the running sum -2^1023: the new sum 2^1023 is representable.
+    {"sum_back_in_range",
+     {{0x1p512, 0x1p513, 0}, {0, 0, 0x1p511}, {1, 1, 0}},
+     0x1p1023,
+     "89884656743115800755299822523503E307"},
+    {"beyond_the_double_range", {{1e200, 0}, {0, 1e200}}, Infinity, "1E400"},
+    // Every minor is finite, but the running sum of order 3 leaves the range.
+    {"sum_overflows", {{1e300, -1e300, 0}, {1e8, 1e8, 0}, {0, 0, 1}}, Infinity, "2E308"},
+    {"not_a_number", {{std::nan(""), 0}, {0, 1}}, Infinity, ""},
+    {"infinite_entry", {{1, Infinity}, {0, 1}}, Infinity, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Table, Determinant, testing::ValuesIn(determinants),
+                         [](const auto& row) { return std::string(std::get<0>(row.param)); });
 
 // Run once per step path, skipped where the processor does not run the path.
 class EvaluateOnPath : public testing::TestWithParam<StepPath> {
 protected:
     void SetUp() override
     {
-        if (!Kalvoran::ProcessorRuns(path()))
+        if (!ProcessorRuns(path()))
             GTEST_SKIP() << "this processor does not run the path " << StepPathName(path());
     }
     [[nodiscard]] StepPath path() const { return GetParam(); }
 };
 
-TEST_P(EvaluateOnPath, GivesTheDeterminantOrOverflowError)
+// Deep in the recursion the 2 x 2 minors of the last two rows overflow: the evaluation stops
+// before its 517 calls.
+TEST_P(EvaluateOnPath, StopsAtTheFirstOverflow)
 {
-    const double p = std::ldexp(1.0, 511);
-    const double overflow = std::numeric_limits<double>::infinity();
-    const std::pair<Matrix, double> cases[] = {
-        {Matrix(2, 2), 0.0},
-        {fromRows({{5}}), 5.0},
-        {fromRows({{1, 2}, {3, 4}}), -2.0},
-        {fromRows({{4e4, 0, 0}, {0, 4e4, 0}, {0, 0, 1}}), 1.6e9},
-        {Matrix{}, 1.0}, // order 0: the empty product
-        // Only the leading square counts; the extra columns must not shift the rows.
-        {fromRows({{1, 2, 3, 9}, {4, 5, 6, 9}, {7, 8, 10, 9}}), -3.0},
-        // Only step results are checked, not products.
-        {fromRows({{1e200, 1e200}, {1e200, 1e200}}), 0.0},
-        {fromRows({{1e-200, 0}, {0, 1e-200}}), 0.0},
-        // A term -2^1024 meets the running sum -2^1023: the new sum 2^1023 is representable.
-        {fromRows({{2 * p, 4 * p, 0}, {0, 0, p}, {1, 1, 0}}), std::ldexp(1.0, 1023)},
-        {fromRows({{1e200, 0}, {0, 1e200}}), overflow},
-        {fromRows({{std::nan(""), 0}, {0, 1}}), overflow},
-        // Every minor is finite, but the running sum of order 3 leaves the range.
-        {fromRows({{1e300, -1e300, 0}, {1e8, 1e8, 0}, {0, 0, 1}}), overflow},
-    };
-    for (const auto& [m, expected] : cases)
-        EXPECT_EQ(orInfinity([&] { return EvaluateDeterminantOn(path(), m); }), expected)
-            << "order " << m.rows();
-    // Deep in the recursion the 2 x 2 minors of the last two rows overflow: the evaluation stops.
     Matrix deep(6, 6);
     deep(4, 4) = deep(5, 5) = 1e200;
     std::uint64_t calls = 0;
@@ -171,6 +179,8 @@ TEST_P(EvaluateOnPath, FixedRealMatricesGiveTheBitsAndCallsOfTheDefinition)
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, EvaluateOnPath, testing::Values(StepPath::Fma, StepPath::Plain),
-                         pathTestName);
+                         [](const auto& info) {
+                             return info.param == StepPath::Fma ? "Fma" : "Plain";
+                         });
 
 } // namespace

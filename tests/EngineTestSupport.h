@@ -5,8 +5,13 @@
 #include <limits>
 #include <vector>
 
+using Rows = std::vector<std::vector<double>>;
+
+inline constexpr double Infinity = std::numeric_limits<double>::infinity();
+inline constexpr double Largest = std::numeric_limits<double>::max();
+
 // A matrix from its rows (as many columns as the first row has).
-inline Kalvoran::Matrix fromRows(const std::vector<std::vector<double>>& rows)
+inline Kalvoran::Matrix fromRows(const Rows& rows)
 {
     const auto n = static_cast<int>(rows.size());
     Kalvoran::Matrix m(n, n == 0 ? 0 : static_cast<int>(rows[0].size()));
@@ -32,6 +37,6 @@ template <class Evaluate> double orInfinity(Evaluate evaluate)
     try {
         return evaluate();
     } catch (const Kalvoran::OverflowError&) {
-        return std::numeric_limits<double>::infinity();
+        return Infinity;
     }
 }
