@@ -11,7 +11,6 @@
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <vector>
 
 using namespace Kalvoran;
 
@@ -63,8 +62,7 @@ TEST(EvaluateDeterminant, CountsEveryCallOnTheChosenPath)
 // A matrix, its determinant on every path the processor runs (infinity for OverflowError) and its
 // exact value as sign, digits and the power of ten of the first digit, nothing for a non-finite
 // entry.
-class Determinant
-    : public testing::TestWithParam<std::tuple<const char*, Rows, double, const char*>> {};
+using Determinant = testing::TestWithParam<std::tuple<const char*, Rows, double, const char*>>;
 
 TEST_P(Determinant, OnEveryPathAndExactly)
 {

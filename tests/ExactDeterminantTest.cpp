@@ -13,15 +13,14 @@
 #include <string>
 #include <vector>
 
-using boost::multiprecision::cpp_int;
-using boost::multiprecision::cpp_rational;
+using namespace boost::multiprecision;
 using namespace Kalvoran;
 
 namespace {
 
 cpp_rational decimal(const cpp_int& mantissa, int exponent)
 {
-    const cpp_int power = boost::multiprecision::pow(cpp_int(10), std::abs(exponent));
+    const cpp_int power = pow(cpp_int(10), std::abs(exponent));
     return exponent < 0 ? cpp_rational(mantissa, power) : cpp_rational(mantissa * power);
 }
 
@@ -51,23 +50,21 @@ cpp_rational valueOf(const ExactDecimal& d)
 TEST(ExactDeterminant, EqualsTheExpansionOverRationalsOfTheTypedDecimals)
 {
     std::mt19937_64 random(17);
-    std::uniform_int_distribution<int> digitCount(1, 15);
-    std::uniform_int_distribution<int> zero(0, 5);
     for (int trial = 0; trial < 120; ++trial) {
         const int n = 1 + trial % 6;
-        const int spread = trial % 4 == 0 ? 300 : 3;
-        std::uniform_int_distribution<int> lead(-spread, spread);
+        const int spread = trial % 4 == 0 ? 300 : 3; // of the first digit's power of ten
         Matrix m(n, n);
         std::vector<std::vector<cpp_rational>> typed(n, std::vector<cpp_rational>(n));
         for (int i = 0; i < n; ++i)
             for (int j = 0; j < n; ++j) {
-                if (zero(random) == 0)
+                if (random() % 6 == 0)
                     continue;
-                const int count = digitCount(random);
+                const int count = 1 + static_cast<int>(random() % 15);
                 const auto limit = static_cast<long long>(std::pow(10, count)) - 1;
                 const auto mantissa =
                     std::uniform_int_distribution<long long>(-limit, limit)(random);
-                const int exponent = lead(random) - count + 1;
+                const int exponent =
+                    static_cast<int>(random() % (2 * spread + 1)) - spread - count + 1;
                 const std::string text = std::to_string(mantissa) + "e" + std::to_string(exponent);
                 m(i, j) = std::strtod(text.c_str(), nullptr);
                 typed[i][j] = decimal(mantissa, exponent);
@@ -81,9 +78,9 @@ TEST(ExactDeterminant, EqualsTheExpansionOverRationalsOfTheTypedDecimals)
 TEST(EvaluateDeterminant, IsExactForSmallIntegerMatricesUpToOrderEight)
 {
     std::mt19937 rng(20261206U);
-    std::uniform_int_distribution<int> entry(-9, 9);
     for (int sample = 0; sample < 320; ++sample) {
-        const Matrix m = randomMatrix(1 + sample % 8, [&] { return entry(rng); });
+        const Matrix m =
+            randomMatrix(1 + sample % 8, [&] { return static_cast<int>(rng() % 19) - 9; });
         ASSERT_EQ(EvaluateDeterminant(m), valueOf(ExactDeterminant(m).value()).convert_to<double>())
             << "order " << m.rows() << ", sample " << sample;
     }

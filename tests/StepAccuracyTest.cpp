@@ -14,12 +14,19 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 
 namespace {
 
 using boost::multiprecision::cpp_int;
 using namespace Kalvoran;
-using Rng = std::mt19937_64;
+using enum StepKind;
+
+// The families' random source, the same sequence on every platform.
+struct Rng : std::mt19937_64 {
+    using std::mt19937_64::mt19937_64;
+    int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(*this); }
+};
 
 struct StepInput {
     double x0, x1, x2, x3 = 0; // a00, a01, a10, a11; or d, a, S
@@ -55,25 +62,22 @@ double rounded(double x, double y, double u, double v)
 // a00 * a11 - a10 * a01; or t + S, S - t and t + (+0.0) with t = d * a.
 double reference(StepKind kind, const StepInput& in)
 {
-    if (kind == StepKind::TwoByTwo)
+    if (kind == TwoByTwo)
         return rounded(in.x0, in.x3, -in.x2, in.x1);
-    return rounded(kind == StepKind::Subtract ? -in.x0 : in.x0, in.x1,
-                   kind == StepKind::First ? 0.0 : in.x2, 1);
+    return rounded(kind == Subtract ? -in.x0 : in.x0, in.x1, kind == First ? 0.0 : in.x2, 1);
 }
 
 // A double with a random sign, 53 random bits and an exponent in [low, high].
 double randomDouble(Rng& rng, int low, int high)
 {
     const double mantissa = 1 + std::ldexp(static_cast<double>(rng() >> 12), -52);
-    return std::ldexp(rng() % 2 ? -mantissa : mantissa,
-                      std::uniform_int_distribution<int>(low, high)(rng));
+    return std::ldexp(rng() % 2 ? -mantissa : mantissa, rng.between(low, high));
 }
 
 // x moved by up to `steps` doubles either way.
 double nudged(Rng& rng, double x, int steps)
 {
-    for (int n = std::uniform_int_distribution<int>(-steps, steps)(rng); n != 0;
-         n += n < 0 ? 1 : -1)
+    for (int n = rng.between(-steps, steps); n != 0; n += n < 0 ? 1 : -1)
         x = std::nextafter(x, n < 0 ? -Largest : Largest);
     return x;
 }
@@ -81,8 +85,7 @@ double nudged(Rng& rng, double x, int steps)
 // Random factors whose product is about 2^e.
 std::pair<double, double> factorsNear(Rng& rng, int e)
 {
-    const int f = std::uniform_int_distribution<int>(std::max(-1074, e - 1023),
-                                                     std::min(1023, e + 1074))(rng);
+    const int f = rng.between(std::max(-1074, e - 1023), std::min(1023, e + 1074));
     return {randomDouble(rng, f, f), randomDouble(rng, e - f, e - f)};
 }
 
@@ -91,12 +94,10 @@ std::pair<double, double> factorsNear(Rng& rng, int e)
 // or a sum S near the opposite of the rounded product d * a; moved by up to Steps doubles.
 template <int Low, int High, int Less, int Steps> StepInput cancelling(Rng& rng, StepKind kind)
 {
-    const int high = kind == StepKind::TwoByTwo ? High : High - Less;
-    const auto [x, y] = factorsNear(rng, std::uniform_int_distribution<int>(Low, high)(rng));
-    if (kind == StepKind::TwoByTwo)
+    const auto [x, y] = factorsNear(rng, rng.between(Low, kind == TwoByTwo ? High : High - Less));
+    if (kind == TwoByTwo)
         return {x, nudged(rng, y, Steps), nudged(rng, x, Steps), y};
-    const double t = x * y;
-    return {x, y, nudged(rng, kind == StepKind::Subtract ? t : -t, Steps), 0};
+    return {x, y, nudged(rng, kind == Subtract ? x * y : -(x * y), Steps), 0};
 }
 
 // x * y - m, m being a middle between two doubles next to x * y.
@@ -106,18 +107,15 @@ double pastTheMiddle(double x, double y)
     return error - std::copysign(std::ldexp(1.0, std::ilogb(x * y) - 53), error);
 }
 
-struct Family {
-    const char* name;
-    StepInput (*make)(Rng&, StepKind);
-};
+// A family's name and the generator of its inputs of a kind.
+using Family = std::pair<const char*, StepInput (*)(Rng&, StepKind)>;
 
 // Three consecutive terms of a Fibonacci-like sequence from small seeds, the last below 2^53:
 // g0 * g2 - g1 * g1 is +-(seed1^2 - seed0 * seed1 - seed0^2), while the products reach 2^105.
 std::tuple<double, double, double> cassini(Rng& rng)
 {
-    std::uniform_int_distribution<std::int64_t> seed(1, 1000);
-    std::int64_t g0 = seed(rng);
-    std::int64_t g1 = seed(rng);
+    std::int64_t g0 = rng.between(1, 1000);
+    std::int64_t g1 = rng.between(1, 1000);
     while (g0 + 2 * g1 < (std::int64_t{1} << 53))
         std::tie(g0, g1) = std::make_tuple(g1, g0 + g1);
     return {static_cast<double>(g0), static_cast<double>(g1), static_cast<double>(g0 + g1)};
@@ -135,34 +133,32 @@ const Family Families[] = {
     {"ProductsEqualInAllButTheirLastBits",
      [](Rng& rng, StepKind kind) {
          const auto [g0, g1, g2] = cassini(rng);
-         const int high = kind == StepKind::TwoByTwo ? 1010 : 900; // S = g1 * g1 * 2^sum finite
-         const int sum = std::uniform_int_distribution<int>(-1180, high)(rng); // 2^sum * small
-         const int e = std::uniform_int_distribution<int>(std::max(-1074, sum - 970),
-                                                          std::min(970, sum + 1074))(rng);
+         const int high = kind == TwoByTwo ? 1010 : 900; // S = g1 * g1 * 2^sum finite
+         const int sum = rng.between(-1180, high);       // 2^sum * small
+         const int e = rng.between(std::max(-1074, sum - 970), std::min(970, sum + 1074));
          const double b = std::ldexp(g1, e);
          const double c = std::ldexp(g1, sum - e);
-         if (kind == StepKind::TwoByTwo)
+         if (kind == TwoByTwo)
              return StepInput{std::ldexp(g0, e), c, b, std::ldexp(g2, sum - e)};
-         return StepInput{b, c, std::ldexp((kind == StepKind::Subtract ? g1 : -g1) * g1, sum), 0};
+         return StepInput{b, c, std::ldexp((kind == Subtract ? g1 : -g1) * g1, sum), 0};
      }},
     {"ProductJustBeyondTheRangeMeetsTheOtherTerm",
      [](Rng& rng, StepKind kind) {
          const auto [x, y] = factorsNear(rng, 1023); // |x * y| in [2^1023, 2^1025)
          const auto [u, v] = factorsNear(rng, 1023);
-         if (kind == StepKind::TwoByTwo) // u * v of the sign of x * y
+         if (kind == TwoByTwo) // u * v of the sign of x * y
              return StepInput{x, std::copysign(v, x * y * u), u, y};
          const double other = std::copysign(std::fabs(randomDouble(rng, 1022, 1023)), x * y);
-         return StepInput{x, y, kind == StepKind::Subtract ? other : -other, 0};
+         return StepInput{x, y, kind == Subtract ? other : -other, 0};
      }},
     {"HalfwayBetweenSubnormalsAndJustOff",
      [](Rng& rng, StepKind kind) {
          // (2n + 1) * 2^-1075 lies halfway between two subnormals; a far smaller part decides.
          const double odd = static_cast<double>(2 * (rng() >> 13) + 1);
          const double halfway = std::ldexp(rng() % 2 ? -odd : odd, -600);
-         if (kind == StepKind::TwoByTwo)
-             return StepInput{halfway, std::ldexp(1.0, -600), randomDouble(rng, -530, -500),
-                              std::ldexp(1.0, -475)};
-         const double off = rng() % 2 ? 1 + std::ldexp(1.0, -52) : 1 - std::ldexp(1.0, -53);
+         if (kind == TwoByTwo)
+             return StepInput{halfway, 0x1p-600, randomDouble(rng, -530, -500), 0x1p-475};
+         const double off = rng() % 2 ? 1 + 0x1p-52 : 1 - 0x1p-53;
          const double sum = std::ldexp(static_cast<double>(rng() % 2001) - 1000, -1074);
          return StepInput{halfway, std::ldexp(off, -475), sum, 0};
      }},
@@ -170,10 +166,10 @@ const Family Families[] = {
      [](Rng& rng, StepKind kind) {
          // An odd 53-bit integer times 1.5 lies halfway between two doubles; the other term is
          // zero or far smaller.
-         const int e = std::uniform_int_distribution<int>(-1000, 900)(rng);
+         const int e = rng.between(-1000, 900);
          const double odd = std::ldexp(static_cast<double>((rng() >> 11) | 1), e);
          const double small = rng() % 4 == 0 ? 0.0 : randomDouble(rng, e - 60, e - 20);
-         if (kind == StepKind::TwoByTwo)
+         if (kind == TwoByTwo)
              return StepInput{odd, small, randomDouble(rng, -30, -10), 1.5};
          return StepInput{odd, 1.5, small, 0};
      }},
@@ -183,9 +179,9 @@ const Family Families[] = {
          const double x = randomDouble(rng, -300, 300);
          const double y = randomDouble(rng, -300, 300);
          const double rest = pastTheMiddle(x, y);
-         if (kind == StepKind::TwoByTwo)
+         if (kind == TwoByTwo)
              return StepInput{x, nudged(rng, 1.0, 1), rest, y};
-         return StepInput{x, y, nudged(rng, kind == StepKind::Subtract ? rest : -rest, 2), 0};
+         return StepInput{x, y, nudged(rng, kind == Subtract ? rest : -rest, 2), 0};
      }},
     {"ZeroSubnormalAndHugeFactors",
      [](Rng& rng, StepKind) {
@@ -200,14 +196,13 @@ const Family Families[] = {
      [](Rng& rng, StepKind kind) {
          const double x = randomDouble(rng, 1, 1000);
          const double shift = std::ldexp(static_cast<double>(rng() % 64) - 32, -53);
-         if (kind == StepKind::TwoByTwo) // x * y within a few places of the largest double
+         if (kind == TwoByTwo) // x * y within a few places of the largest double
              return StepInput{x, randomDouble(rng, -20, 20), randomDouble(rng, -20, 20),
                               Largest / x * (1 + shift)};
          // A sum a few places below the largest double, growing by about 2^970 ... 2^973.
-         const double sum =
-             std::copysign(Largest - static_cast<double>(rng() % 8) * std::ldexp(1.0, 971), x);
+         const double sum = std::copysign(Largest - static_cast<double>(rng() % 8) * 0x1p971, x);
          const double size = std::ldexp(1 + static_cast<double>(rng() % 1024) / 128, 969);
-         const double grow = kind == StepKind::Subtract ? -sum : sum;
+         const double grow = kind == Subtract ? -sum : sum;
          return StepInput{x, std::copysign(size / std::fabs(x), grow * x), sum, 0};
      }},
 };
@@ -218,11 +213,10 @@ class StepAccuracy : public testing::TestWithParam<Family> {};
 // processor runs.
 TEST_P(StepAccuracy, EveryStepIsTheExactValueRoundedOnce)
 {
-    for (const StepKind kind :
-         {StepKind::TwoByTwo, StepKind::Add, StepKind::Subtract, StepKind::First}) {
+    for (const StepKind kind : {TwoByTwo, Add, Subtract, First}) {
         Rng rng(20261207U + static_cast<unsigned>(kind));
         for (int sample = 0; sample < 10000; ++sample) {
-            const StepInput in = GetParam().make(rng, kind);
+            const StepInput in = GetParam().second(rng, kind);
             const double expected = reference(kind, in);
             for (const StepPath path : {StepPath::Fma, StepPath::Plain}) {
                 if (!ProcessorRuns(path))
@@ -239,6 +233,6 @@ TEST_P(StepAccuracy, EveryStepIsTheExactValueRoundedOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, StepAccuracy, testing::ValuesIn(Families),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(info.param.first); });
 
 } // namespace
