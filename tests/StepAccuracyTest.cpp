@@ -154,7 +154,7 @@ const Family Families[] = {
     {"HalfwayBetweenSubnormalsAndJustOff",
      [](Rng& rng, StepKind kind) {
          // (2n + 1) * 2^-1075 lies halfway between two subnormals; a far smaller part decides.
-         const double odd = static_cast<double>(2 * (rng() >> 13) + 1);
+         const auto odd = static_cast<double>(2 * (rng() >> 13) + 1);
          const double halfway = std::ldexp(rng() % 2 ? -odd : odd, -600);
          if (kind == TwoByTwo)
              return StepInput{halfway, 0x1p-600, randomDouble(rng, -530, -500), 0x1p-475};
