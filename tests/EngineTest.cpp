@@ -1,55 +1,30 @@
 #include "EngineTestSupport.h"
+#include "ExactDeterminant.h"
 #include "Kalvoran.h"
 #include "StepPaths.h"
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <limits>
 #include <random>
+#include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
-using Kalvoran::EvaluateDeterminantOn;
-using Kalvoran::EvaluateStep;
-using Kalvoran::Matrix;
-using Kalvoran::OverflowError;
-using Kalvoran::StepKind;
-using Kalvoran::StepPath;
+using namespace Kalvoran;
 
 namespace {
-
-std::string pathTestName(const testing::TestParamInfo<StepPath>& info)
-{
-    return info.param == StepPath::Fma ? "Fma" : "Plain";
-}
 
 // An n x n matrix of reals from a fixed recipe (the same on every platform): 53 significant bits,
 // magnitudes below 4, signs mixed.
 Matrix randomRealMatrix(int n, std::uint64_t seed)
 {
     std::mt19937_64 rng(seed);
-    Matrix m(n, n);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            m(i, j) = std::ldexp(static_cast<double>(static_cast<std::int64_t>(rng() >> 10) -
-                                                     (std::int64_t{1} << 53)),
-                                 -51);
-    return m;
-}
-
-Matrix diagonal(const std::vector<double>& values)
-{
-    const auto n = static_cast<int>(values.size());
-    Matrix m(n, n);
-    for (int i = 0; i < n; ++i)
-        m(i, i) = values[i];
-    return m;
+    return randomMatrix(n, [&rng] {
+        const auto mantissa = static_cast<std::int64_t>(rng() >> 10) - (std::int64_t{1} << 53);
+        return std::ldexp(static_cast<double>(mantissa), -51);
+    });
 }
 
 TEST(ProbeOrder, CountsTheLeadingDiagonalUpToEleven)
@@ -58,7 +33,7 @@ TEST(ProbeOrder, CountsTheLeadingDiagonalUpToEleven)
                                                 {2, 2, 2},    {10, 10, 10}, {11, 11, 11},
                                                 {40, 40, 11}, {3, 7, 3},    {7, 3, 3}};
     for (const auto& [rows, cols, order] : shapes)
-        EXPECT_EQ(Kalvoran::ProbeOrder(Matrix(rows, cols)), order) << rows << " x " << cols;
+        EXPECT_EQ(ProbeOrder(Matrix(rows, cols)), order) << rows << " x " << cols;
 }
 
 TEST(Matrix, ResizeGivesAFreshBlockOfZerosAndIndicesAreChecked)
@@ -74,72 +49,84 @@ TEST(Matrix, ResizeGivesAFreshBlockOfZerosAndIndicesAreChecked)
     EXPECT_EQ(Matrix(0, 3).cols(), 0); // no rows, no columns
 }
 
-// The counted evaluation on the chosen path: 1 + n * C(n - 1) calls in all (the orders up to 8
-// are compared with the definition below).
+// The counted evaluation on the chosen path: the identity of order 10 in 1 + n * C(n - 1) calls
+// (the orders up to 8 are compared with the definition below).
 TEST(EvaluateDeterminant, CountsEveryCallOnTheChosenPath)
 {
+    const Matrix identity = randomMatrix(10, [k = 0]() mutable { return k++ % 11 == 0 ? 1 : 0; });
     std::uint64_t calls = 0;
-    EXPECT_EQ(Kalvoran::EvaluateDeterminantCounted(diagonal({1, 1, 1, 1, 1, 1, 1, 1, 1, 1}), calls),
-              1.0);
+    EXPECT_EQ(EvaluateDeterminantCounted(identity, calls), 1.0);
     EXPECT_EQ(calls, 2606501U);
 }
 
-// Where the test run names the path the processor must get (an emulated processor without fma).
-TEST(ChosenStepPath, IsTheExpectedOne)
+// A matrix, its determinant on every path the processor runs (infinity for OverflowError) and its
+// exact value as sign, digits and the power of ten of the first digit, nothing for a non-finite
+// entry.
+using Determinant = testing::TestWithParam<std::tuple<const char*, Rows, double, const char*>>;
+
+TEST_P(Determinant, OnEveryPathAndExactly)
 {
-    const char* expected = std::getenv("KALVORA_EXPECTED_STEP_PATH");
-    if (expected == nullptr)
-        GTEST_SKIP() << "no path expected; chosen: " << StepPathName(Kalvoran::ChosenStepPath());
-    EXPECT_EQ(pathTestName({Kalvoran::ChosenStepPath(), 0}), expected);
+    const auto& [name, rows, evaluated, exact] = GetParam();
+    const Matrix m = fromRows(rows);
+    for (const StepPath path : {StepPath::Fma, StepPath::Plain}) {
+        if (!ProcessorRuns(path))
+            continue;
+        EXPECT_EQ(orInfinity([&] { return EvaluateDeterminantOn(path, m); }), evaluated)
+            << StepPathName(path);
+    }
+    std::ostringstream text; // "-1234E5" for -1,234 x 10^5
+    if (const auto d = ExactDeterminant(m))
+        text << (d->negative ? "-" : "") << (d->isZero() ? "0" : d->digits) << "E" << d->exponent;
+    EXPECT_EQ(text.str(), exact);
 }
+
+const Determinant::ParamType determinants[] = {
+    {"zeros", {{0, 0}, {0, 0}}, 0, "0E0"},
+    {"one_entry", {{5}}, 5, "5E0"},
+    {"order_two", {{1, 2}, {3, 4}}, -2, "-2E0"},
+    {"diagonal", {{4e4, 0, 0}, {0, 4e4, 0}, {0, 0, 1}}, 1.6e9, "16E9"},
+    {"no_entries", {}, 1, "1E0"}, // the empty product
+    // Only the leading square counts; the extra columns must not shift the rows.
+    {"extra_columns", {{1, 2, 3, 9}, {4, 5, 6, 9}, {7, 8, 10, 9}}, -3, "-3E0"},
+    {"pivot_from_a_lower_row", {{0, 2}, {5, 4}}, -10, "-1E1"},
+    // Each entry counts as its shortest decimal.
+    {"tenths", {{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}, {0.7, 0.8, 0.9}}, 0x1.978d4fdf3b644p-59, "0E0"},
+    {"last_digits", {{0.1, 0.2}, {0.3, 0.4}}, -0x1.47ae147ae147ap-6, "-2E-2"},
+    {"extremes", {{Largest, 1}, {0, 0x1p-1074}}, 0x1.fffffffffffffp-51, "89884656743115785E-16"},
+    // Only step results are checked, not products.
+    {"equal_huge_entries", {{1e200, 1e200}, {1e200, 1e200}}, 0, "0E0"},
+    {"below_the_double_range", {{1e-200, 0}, {0, 1e-200}}, 0, "1E-400"},
+    // A term -2^1024 meets the running sum -2^1023: the new sum 2^1023 is representable.
+    {"sum_back_in_range",
+     {{0x1p512, 0x1p513, 0}, {0, 0, 0x1p511}, {1, 1, 0}},
+     0x1p1023,
+     "89884656743115800755299822523503E307"},
+    {"beyond_the_double_range", {{1e200, 0}, {0, 1e200}}, Infinity, "1E400"},
+    // Every minor is finite, but the running sum of order 3 leaves the range.
+    {"sum_overflows", {{1e300, -1e300, 0}, {1e8, 1e8, 0}, {0, 0, 1}}, Infinity, "2E308"},
+    {"not_a_number", {{std::nan(""), 0}, {0, 1}}, Infinity, ""},
+    {"infinite_entry", {{1, Infinity}, {0, 1}}, Infinity, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Table, Determinant, testing::ValuesIn(determinants),
+                         [](const auto& row) { return std::string(std::get<0>(row.param)); });
 
 // Run once per step path, skipped where the processor does not run the path.
 class EvaluateOnPath : public testing::TestWithParam<StepPath> {
 protected:
     void SetUp() override
     {
-        if (!Kalvoran::ProcessorRuns(path()))
+        if (!ProcessorRuns(path()))
             GTEST_SKIP() << "this processor does not run the path " << StepPathName(path());
     }
     [[nodiscard]] StepPath path() const { return GetParam(); }
-    // The determinant; infinity for OverflowError.
-    [[nodiscard]] double evaluate(const Matrix& m) const
-    {
-        try {
-            return EvaluateDeterminantOn(path(), m);
-        } catch (const OverflowError&) {
-            return std::numeric_limits<double>::infinity();
-        }
-    }
 };
 
-TEST_P(EvaluateOnPath, GivesTheDeterminantOrOverflowError)
+// Deep in the recursion the 2 x 2 minors of the last two rows overflow: the evaluation stops
+// before its 517 calls.
+TEST_P(EvaluateOnPath, StopsAtTheFirstOverflow)
 {
-    const double p = std::ldexp(1.0, 511);
-    const double overflow = std::numeric_limits<double>::infinity();
-    const std::pair<Matrix, double> cases[] = {
-        {Matrix(2, 2), 0.0},
-        {fromRows({{5}}), 5.0},
-        {fromRows({{1, 2}, {3, 4}}), -2.0},
-        {diagonal({40000, 40000, 1}), 1.6e9},
-        {Matrix{}, 1.0}, // order 0: the empty product
-        // Only the leading square counts; the extra columns must not shift the rows.
-        {fromRows({{1, 2, 3, 9}, {4, 5, 6, 9}, {7, 8, 10, 9}}), -3.0},
-        // Only step results are checked, not products.
-        {fromRows({{1e200, 1e200}, {1e200, 1e200}}), 0.0},
-        {diagonal({1e-200, 1e-200}), 0.0},
-        // A term -2^1024 meets the running sum -2^1023: the new sum 2^1023 is representable.
-        {fromRows({{2 * p, 4 * p, 0}, {0, 0, p}, {1, 1, 0}}), std::ldexp(1.0, 1023)},
-        {diagonal({1e200, 1e200}), overflow},
-        {diagonal({std::nan(""), 1}), overflow},
-        // Every minor is finite, but the running sum of order 3 leaves the range.
-        {fromRows({{1e300, -1e300, 0}, {1e8, 1e8, 0}, {0, 0, 1}}), overflow},
-    };
-    for (const auto& [m, expected] : cases)
-        EXPECT_EQ(evaluate(m), expected) << "order " << m.rows();
-    // Deep in the recursion the 2 x 2 minors of the last two rows overflow: the evaluation stops.
-    Matrix deep = diagonal({1, 2, 3, 4, 1e200, 1e200});
-    deep(0, 5) = 7;
+    Matrix deep(6, 6);
+    deep(4, 4) = deep(5, 5) = 1e200;
     std::uint64_t calls = 0;
     EXPECT_THROW((void)EvaluateDeterminantOn(path(), deep, calls), OverflowError);
     EXPECT_LT(calls, 517U);
@@ -159,12 +146,10 @@ double definition(StepPath path, const Matrix& a, std::uint64_t& calls)
     for (int k = 0; k < n; ++k) {
         Matrix minor(n - 1, n - 1);
         for (int i = 1; i < n; ++i)
-            for (int j = 0; j < n; ++j)
-                if (j != k)
-                    minor(i - 1, j < k ? j : j - 1) = a(i, j);
-        const double d = definition(path, minor, calls);
-        sum =
-            EvaluateStep(path, k % 2 == 0 ? StepKind::Add : StepKind::Subtract, d, a(0, k), sum, 0);
+            for (int j = 0; j < n - 1; ++j)
+                minor(i - 1, j) = a(i, j < k ? j : j + 1);
+        sum = EvaluateStep(path, k % 2 == 0 ? StepKind::Add : StepKind::Subtract,
+                           definition(path, minor, calls), a(0, k), sum, 0);
     }
     return sum;
 }
@@ -173,27 +158,27 @@ double definition(StepPath path, const Matrix& a, std::uint64_t& calls)
 // compiler and processor; up to order 8 they are also the bits and calls of the definition.
 TEST_P(EvaluateOnPath, FixedRealMatricesGiveTheBitsAndCallsOfTheDefinition)
 {
-    const std::uint64_t expected[] = {0x400de29e278d875e, 0x3ffcbddac5e78f97, 0xc02bbcd88e2d7c2f,
-                                      0x407d513b4f0b7760, 0x405e471ed5b0cdb4, 0xc0bf09ae3c7b9292,
-                                      0xc09bd0ac86249bc0, 0x40e3168f7ee82c26, 0xc0ec2dbf93a01771,
-                                      0xc138913654b929dc};
+    const double expected[] = {0x1.de29e278d875ep+1,   0x1.cbddac5e78f97p+0,
+                               -0x1.bbcd88e2d7c2fp+3,  0x1.d513b4f0b7760p+8,
+                               0x1.e471ed5b0cdb4p+6,   -0x1.f09ae3c7b9292p+12,
+                               -0x1.bd0ac86249bc0p+10, 0x1.3168f7ee82c26p+15,
+                               -0x1.c2dbf93a01771p+15, -0x1.8913654b929dcp+20};
     for (int n = 1; n <= 10; ++n)
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(evaluate(randomRealMatrix(n, 1000U + n))),
-                  expected[n - 1])
+        EXPECT_EQ(EvaluateDeterminantOn(path(), randomRealMatrix(n, 1000U + n)), expected[n - 1])
             << "order " << n;
     for (int n = 1; n <= 8; ++n)
         for (std::uint64_t seed = 0; seed < 3; ++seed) {
-            const Matrix m = randomRealMatrix(n, 10U * n + seed);
-            std::uint64_t calls = 0;
-            std::uint64_t definitionCalls = 0;
-            EXPECT_EQ(std::bit_cast<std::uint64_t>(EvaluateDeterminantOn(path(), m, calls)),
-                      std::bit_cast<std::uint64_t>(definition(path(), m, definitionCalls)))
+            const Matrix m = randomRealMatrix(n, std::uint64_t{10} * n + seed);
+            std::uint64_t calls[2] = {};
+            EXPECT_EQ(EvaluateDeterminantOn(path(), m, calls[0]), definition(path(), m, calls[1]))
                 << "order " << n << ", seed " << seed;
-            EXPECT_EQ(calls, definitionCalls) << "order " << n;
+            EXPECT_EQ(calls[0], calls[1]) << "order " << n;
         }
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, EvaluateOnPath, testing::Values(StepPath::Fma, StepPath::Plain),
-                         pathTestName);
+                         [](const auto& info) {
+                             return info.param == StepPath::Fma ? "Fma" : "Plain";
+                         });
 
 } // namespace
