@@ -36,7 +36,7 @@ Q_DECLARE_METATYPE(CopyRow)
 
 namespace {
 
-const char* const places = "0;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|"; // cells untouched
+const char* const places = "0;1;2|10;11;12|20;21;22|"; // cells of order 3 untouched
 const QString block = QStringLiteral("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
 const QKeyCombination paste = Qt::ControlModifier | Qt::Key_V;
 
@@ -54,17 +54,17 @@ Matrix square(std::initializer_list<double> values)
     return m;
 }
 
-// The texts of the cells of order 4, each followed by ";" or, at the end of its row, "|"; a caret
+// The texts of the cells of order 3, each followed by ";" or, at the end of its row, "|"; a caret
 // that is not at the start of its cell shows as "^".
 QString grid(const frmInput& window)
 {
     QString text;
-    for (int i = 0; i < 16; ++i) {
-        const Cell* cell = window.cell(i / 4, i % 4);
+    for (int i = 0; i < 9; ++i) {
+        const Cell* cell = window.cell(i / 3, i % 3);
         QString shown = cell->text();
         if (cell->cursorPosition() != 0)
             shown.insert(cell->cursorPosition(), u'^');
-        text += shown + (i % 4 == 3 ? u'|' : u';');
+        text += shown + (i % 3 == 2 ? u'|' : u';');
     }
     return text;
 }
@@ -262,54 +262,47 @@ private slots:
         // block that does not fit is refused with the cell and the room there, rows x columns.
         QTest::addColumn<KeyRow>("row");
         const auto keypad = Qt::KeypadModifier;
-        QTest::newRow("Down") << KeyRow{{}, 12, Qt::Key_Down, 22, places, {}};
-        QTest::newRow("Up") << KeyRow{{}, 12, Qt::Key_Up, 2, places, {}};
+        QTest::newRow("Down") << KeyRow{{}, 11, Qt::Key_Down, 21, places, {}};
+        QTest::newRow("Up") << KeyRow{{}, 11, Qt::Key_Up, 1, places, {}};
         QTest::newRow("Shift+Enter is no move")
-            << KeyRow{{}, 12, Qt::ShiftModifier | Qt::Key_Return, 12, places, {}};
+            << KeyRow{{}, 11, Qt::ShiftModifier | Qt::Key_Return, 11, places, {}};
         QTest::newRow("Escape") << KeyRow{{}, 11, Qt::Key_Escape, 11, places, {}};
-        QTest::newRow("Up in the top row") << KeyRow{{}, 3, Qt::Key_Up, 3, places, {}};
-        QTest::newRow("Down in the last row") << KeyRow{{}, 31, Qt::Key_Down, 31, places, {}};
-        QTest::newRow("keypad's decimal key types the separator") << KeyRow{
-            {}, 0, keypad | Qt::Key_Period, 0, ",^;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|", {}};
-        QTest::newRow("the main keys' period stays a period") << KeyRow{
-            {}, 0, Qt::Key_Period, 0, ".^;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|", {}};
+        QTest::newRow("Up in the top row") << KeyRow{{}, 2, Qt::Key_Up, 2, places, {}};
+        QTest::newRow("Down in the last row") << KeyRow{{}, 21, Qt::Key_Down, 21, places, {}};
+        QTest::newRow("keypad's decimal key types the separator")
+            << KeyRow{{}, 0, keypad | Qt::Key_Period, 0, ",^;1;2|10;11;12|20;21;22|", {}};
+        QTest::newRow("the main keys' period stays a period")
+            << KeyRow{{}, 0, Qt::Key_Period, 0, ".^;1;2|10;11;12|20;21;22|", {}};
         QTest::newRow("keypad Enter in the last cell moves to Done, not pressing it")
-            << KeyRow{{}, 33, keypad | Qt::Key_Enter, -1, places, {}};
-        QTest::newRow("3 x 3 at (0, 0)")
-            << KeyRow{block, 0, paste, 0, "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|", {}};
-        QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
-            << KeyRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", 11, paste, 11,
-                      "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|",    {}};
+            << KeyRow{{}, 22, keypad | Qt::Key_Enter, -1, places, {}};
+        QTest::newRow("3 x 3 at (0, 0)") << KeyRow{block, 0, paste, 0, "1;2;3|4;5;6|7;8;9|", {}};
+        QTest::newRow("2 x 2 at (1, 1), semicolons, CRLF and blanks")
+            << KeyRow{" 1; 2 \r\n3 ;\u00A04 \r\n", 11, paste, 11, "0;1;2|10;1;2|20;3;4|", {}};
         QTest::newRow("ragged, one row shorter")
-            << KeyRow{"1\t2\n3\n", 22, paste, 22, "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|", {}};
-        QTest::newRow("rows ended by a lone CR") << KeyRow{
-            "1\t2\r3\t4\r", 0, paste, 0, "1;2;2;3|3;4;12;13|20;21;22;23|30;31;32;33|", {}};
+            << KeyRow{"1\t2\n3\n", 11, paste, 11, "0;1;2|10;1;2|20;3;22|", {}};
+        QTest::newRow("rows ended by a lone CR")
+            << KeyRow{"1\t2\r3\t4\r", 0, paste, 0, "1;2;2|3;4;12|20;21;22|", {}};
         QTest::newRow("long numbers, narrow cells")
-            << KeyRow{"4E-200\t4E-200",
-                      22,
-                      paste,
-                      22,
-                      "0;1;2;3|10;11;12;13|20;21;4E-200;4E-200|30;31;32;33|",
-                      {}};
+            << KeyRow{"4E-200\t4E-200", 11, paste, 11, "0;1;2|10;4E-200;4E-200|20;21;22|", {}};
         QTest::newRow("one piece goes into the cell as typed")
-            << KeyRow{"7", 11, paste, 11, "0;1;2;3|10;7^;12;13|20;21;22;23|30;31;32;33|", {}};
+            << KeyRow{"7", 11, paste, 11, "0;1;2|10;7^;12|20;21;22|", {}};
         const QString room = "ab Zeile %1, Spalte %2 nicht in die Matrix: dort ist Platz für %3";
-        QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
-            << KeyRow{block, 22, paste, 22, places, room.arg(3).arg(3).arg("2 × 2")};
-        QTest::newRow("3 x 3 at (0, 2) is too wide")
-            << KeyRow{block, 2, paste, 2, places, room.arg(1).arg(3).arg("4 × 2")};
-        QTest::newRow("3 x 3 at (2, 0) is one row too tall")
-            << KeyRow{block, 20, paste, 20, places, room.arg(3).arg(1).arg("2 × 4")};
-        // Reading further than the fifth row, the first that does not fit, crashes the test.
+        QTest::newRow("3 x 3 at (1, 1) is too tall and wide")
+            << KeyRow{block, 11, paste, 11, places, room.arg(2).arg(2).arg("2 × 2")};
+        QTest::newRow("3 x 3 at (0, 1) is too wide")
+            << KeyRow{block, 1, paste, 1, places, room.arg(1).arg(2).arg("3 × 2")};
+        QTest::newRow("3 x 3 at (1, 0) is one row too tall")
+            << KeyRow{block, 10, paste, 10, places, room.arg(2).arg(1).arg("2 × 3")};
+        // Reading further than the fourth row, the first that does not fit, crashes the test.
         QTest::newRow("a million rows, only the first page readable")
-            << KeyRow{millionRows, 0, paste, 0, places, "Platz für 4 × 4"};
+            << KeyRow{millionRows, 0, paste, 0, places, "Platz für 3 × 3"};
     }
     void keyInACell()
     {
         QFETCH(KeyRow, row);
         const auto& [clipboard, from, key, to, cells, message] = row;
         QGuiApplication::clipboard()->setText(clipboard);
-        const QStringList messages = openAndDo(4, [&](frmInput* window) {
+        const QStringList messages = openAndDo(3, [&](frmInput* window) {
             window->cell(from / 10, from % 10)->setFocus();
             QTest::keyClick(window->focusWidget(), key.key(), key.keyboardModifiers());
             QVERIFY(window->isVisible());
