@@ -48,10 +48,9 @@ constexpr double bandContrast = 1.1;
 
 // A text as it is seen: the colour of its pixels and the background under them.
 struct Seen {
-    int pixels = 0;
-    QColor text;
+    QColor text; // invalid where no pixel is the text's
     QColor background;
-    [[nodiscard]] double ratio() const { return pixels == 0 ? 1.0 : contrast(text, background); }
+    [[nodiscard]] double ratio() const { return text.isValid() ? contrast(text, background) : 1; }
 };
 
 // Windows are rendered at twice their size (see initMain).
@@ -90,8 +89,8 @@ Seen seen(QWidget* widget)
                 const QColor painted = shown.pixel(x, y);
                 const QColor under = bare.pixel(x, y);
                 if (painted != under &&
-                    (text.pixels++ == 0 || contrast(painted, under) > text.ratio()))
-                    text = {text.pixels, painted, under};
+                    (!text.text.isValid() || contrast(painted, under) > text.ratio()))
+                    text = {painted, under};
             }
     return text;
 }
@@ -110,7 +109,7 @@ void checkTexts(QWidget* window, double minimum)
             continue;
         ++texts;
         const Seen text = seen(widget);
-        QVERIFY2(text.pixels > 0 && text.ratio() >= minimum,
+        QVERIFY2(text.ratio() >= minimum,
                  qPrintable(widget->objectName() + ": " + text.text.name() + " on " +
                             text.background.name() + ", " + QString::number(text.ratio())));
     }
@@ -309,7 +308,6 @@ private slots:
         QTest::newRow("decimal point on a German system") << "3.5" << 3;
         QTest::newRow("below zero, smallest that fits") << "-32767" << -32768;
         QTest::newRow("beyond 16 bits") << "32769" << 3;
-        QTest::newRow("too small for a double") << "1E-400" << 3;
         QTest::newRow("markup") << "<img src=\"file:///tmp/x.png\"><b>1</b>" << 3;
     }
     void orderTextSetsLastIndex()
@@ -323,13 +321,9 @@ private slots:
         const bool kept = lastIndex == 3; // no row gives the order 4 itself
         QCOMPARE(order()->palette().color(QPalette::Text) != normal, kept);
         QCOMPARE(!order()->toolTip().isEmpty(), kept);
-        bool opened = false;
-        const QStringList messages = openEntryWindow([&opened](frmInput* entry) {
-            opened = true;
-            entry->hide();
-        });
+        const QStringList messages = openEntryWindow([](frmInput* entry) { entry->hide(); });
         const bool opens = lastIndex >= 0 && lastIndex <= 9;
-        QCOMPARE(opened, opens);
+        QCOMPARE(window->findChild<frmInput*>() != nullptr, opens); // made at the first opening
         QCOMPARE(messages.isEmpty(), opens);
         if (!opens) { // the order is selected, to be typed over
             QCOMPARE(messages.front(),
