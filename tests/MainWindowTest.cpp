@@ -24,7 +24,6 @@
 #include <string_view>
 
 using Kalvoran::LastIndex;
-using Kalvoran::Matrix;
 using Kalvoran::MatrixD;
 using SchemeColours::contrast;
 
@@ -161,7 +160,7 @@ private slots:
     void init()
     {
         QApplication::setPalette(QApplication::style()->standardPalette());
-        MatrixD = Matrix();
+        MatrixD = {};
         window = std::make_unique<frmMain>(NumberText::separatorsOf(QLocale::German));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
