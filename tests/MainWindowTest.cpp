@@ -17,7 +17,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -390,16 +389,10 @@ private slots:
         const QPoint corner = inFrame->mapTo(window.get(), QPoint(inFrame->width() - 1, 0));
         QCOMPARE(shown.pixel(corner * scale), shown.pixel((corner + QPoint(2, 0)) * scale));
 
-        // The order arrows with the focus are framed in a colour that stands out from the window.
+        // The order arrows with the focus are framed in a colour that stands out.
         spin()->setFocus();
-        const QImage focused = window->grab().toImage();
-        double ring = 1;
-        for (int x = 0; x < spin()->width(); ++x) {
-            const QPoint top = spin()->mapTo(window.get(), QPoint(x, 0));
-            ring = std::max(ring,
-                            contrast(focused.pixel(top * scale), scheme.color(QPalette::Window)));
-        }
-        QVERIFY2(ring >= minimum, qPrintable(QString::number(ring)));
+        const Seen ring = seen(spin());
+        QVERIFY2(ring.ratio() >= minimum, qPrintable(QString::number(ring.ratio())));
 
         order()->setText(QStringLiteral("x"));
         const Seen mark = seen(order());
