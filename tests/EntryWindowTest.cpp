@@ -96,8 +96,7 @@ class EntryWindowTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(qtTexts.load(QStringLiteral("qtbase_de"),
-                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QVERIFY(qtTexts.load(u"qtbase_de"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
         QApplication::installTranslator(&qtTexts);
     }
     void init()
@@ -159,8 +158,7 @@ private slots:
             for (int h = 0; h < 10; ++h) {
                 Cell* cell = input->cell(k, h);
                 QCOMPARE(cell->toolTip(), QStringLiteral("Geben Sie hier ihre Matrix ein"));
-                QCOMPARE(cell->accessibleName(),
-                         QStringLiteral("Zeile %1, Spalte %2").arg(k + 1).arg(h + 1));
+                QCOMPARE(cell->accessibleName(), u"Zeile %1, Spalte %2"_s.arg(k + 1).arg(h + 1));
                 const bool inOrder = k < order && h < order;
                 QCOMPARE(cell->isVisibleTo(input) && cell->isEnabled(), inOrder);
                 if (inOrder) {
