@@ -334,8 +334,7 @@ private slots:
         input = new frmInput(NumberText::separatorsOf(locale), owner.get());
         // The cell's context menu, with Qt's own entries in German; the label before the tab.
         const auto chooseInMenu = [this](const QString& label) {
-            QContextMenuEvent event(QContextMenuEvent::Mouse, {},
-                                    input->cell(0, 0)->mapToGlobal(QPoint()));
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, {}, {});
             QApplication::sendEvent(input->cell(0, 0), &event);
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu != nullptr);

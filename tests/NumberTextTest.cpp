@@ -182,7 +182,6 @@ TEST_P(FormatThenParse, GivesTheValueRoundedTo15DigitsOrExactly)
         // The exact value, all its digits, is written as the double is.
         ASSERT_EQ(NumberText::format(exactOf(value), separators), text) << value;
         const auto parsed = NumberText::parse(text, separators);
-        ASSERT_EQ(parsed.error, Error::None) << text.toStdString();
         ASSERT_EQ(parsed.value, std::strtod(rounded, nullptr)) << text.toStdString();
         // The copy's text reads back exactly, and is the output rule's wherever that reads back.
         const QString exact = NumberText::formatRoundTrip(value, separators);
