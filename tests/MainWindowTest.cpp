@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -478,8 +479,7 @@ private slots:
         for (int order = 1; order <= 10; ++order) {
             Rows rows(order, QList<double>(order));
             for (QList<double>& row : rows)
-                for (double& value : row)
-                    value = entry(random);
+                std::generate(row.begin(), row.end(), [&] { return entry(random); });
             QTest::addRow("random integers, order %d", order) << rows << QStringList(3) << true;
         }
     }
@@ -528,16 +528,15 @@ private slots:
         QCOMPARE(label->toolTip(), hints.join(u' '));
 
         // Its context menu copies the whole caption or the part selected, and the exact value.
-        QAction* copy = label->actions().value(0);
-        copy->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), caption);
+        const auto copied = [label](int entry) {
+            label->actions().value(entry)->trigger();
+            return QGuiApplication::clipboard()->text();
+        };
+        QCOMPARE(copied(0), caption);
         label->setSelection(0, 3); // possible only while the text is selectable
-        copy->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), caption.left(3));
-        QAction* copyExact = label->actions().value(1);
-        QCOMPARE(copyExact->isVisible(), !texts[1].isEmpty());
-        copyExact->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), texts[2]);
+        QCOMPARE(copied(0), caption.left(3));
+        QCOMPARE(label->actions().value(1)->isVisible(), !texts[1].isEmpty());
+        QCOMPARE(copied(1), texts[2]);
 
         QCOMPARE(label->size(), QSize(209, 33));
         const QRect box = label->contentsRect();
