@@ -140,9 +140,9 @@ private:
     {
         return window->findChild<T*>(QString::fromLatin1(name));
     }
-    QLineEdit* order() const { return child<QLineEdit>("txtEingabe"); }
-    UpDown* spin() const { return child<UpDown>("udEingabe"); }
-    QString result() const { return child<QLabel>("lblAusgabe")->text(); }
+    [[nodiscard]] QLineEdit* order() const { return child<QLineEdit>("txtEingabe"); }
+    [[nodiscard]] UpDown* spin() const { return child<UpDown>("udEingabe"); }
+    [[nodiscard]] QString result() const { return child<QLabel>("lblAusgabe")->text(); }
     void click(const char* button) const
     {
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
