@@ -27,7 +27,7 @@ using Kalvoran::MatrixD;
 using namespace Qt::StringLiterals;
 
 // Clipboard, cell with the focus (10 x row + column), key, cell with the focus after (-1: Done),
-// texts of the cells after, part of the message shown (none if empty).
+// texts of the cells after, the message shown (none if empty).
 using KeyRow = std::tuple<QString, int, QKeyCombination, int, const char*, QString>;
 // Locale, typed into cell (1, 0), its piece of the copy, value taken by Done (NaN: refused).
 using CopyRow = std::tuple<QLocale::Language, const char*, const char*, double>;
@@ -36,7 +36,7 @@ Q_DECLARE_METATYPE(CopyRow)
 
 namespace {
 
-const char* const places = "0;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|"; // cells untouched
+const char* const places = "0;1;2|10;11;12|20;21;22|"; // cells of order 3 untouched
 const QString block = QStringLiteral("1\t2\t3\n4\t5\t6\n7\t8\t9\n");
 const QKeyCombination paste = Qt::ControlModifier | Qt::Key_V;
 
@@ -54,17 +54,17 @@ Matrix square(std::initializer_list<double> values)
     return m;
 }
 
-// The texts of the cells of order 4, each followed by ";" or, at the end of its row, "|"; a caret
+// The texts of the cells of order 3, each followed by ";" or, at the end of its row, "|"; a caret
 // that is not at the start of its cell shows as "^".
 QString grid(const frmInput& window)
 {
     QString text;
-    for (int i = 0; i < 16; ++i) {
-        const Cell* cell = window.cell(i / 4, i % 4);
+    for (int i = 0; i < 9; ++i) {
+        const Cell* cell = window.cell(i / 3, i % 3);
         QString shown = cell->text();
         if (cell->cursorPosition() != 0)
             shown.insert(cell->cursorPosition(), u'^');
-        text += shown + (i % 4 == 3 ? u'|' : u';');
+        text += shown + (i % 3 == 2 ? u'|' : u';');
     }
     return text;
 }
@@ -77,7 +77,7 @@ class EntryWindowTest : public QObject {
     std::unique_ptr<QWidget> owner;
     QPointer<frmInput> input;
     QTranslator qtTexts;
-    GuardedText millionRows{2'000'000, u"1\n"};
+    const QString millionRows = guardedText(2'000'000, u"1\n");
 
     // Opens the entry window (German, unless made before) for an order and runs `inside` in its
     // modal showing, then hides it if it is still shown; returns the texts of the messages shown.
@@ -96,8 +96,7 @@ class EntryWindowTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(qtTexts.load(QStringLiteral("qtbase_de"),
-                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QVERIFY(qtTexts.load(u"qtbase_de"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
         QApplication::installTranslator(&qtTexts);
     }
     void init()
@@ -140,8 +139,6 @@ private slots:
             // A return from another program or the context menu is no visit: it selects nothing.
             for (const auto reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
                 cell->setCursorPosition(1);
-                QFocusEvent out(QEvent::FocusOut, reason);
-                QApplication::sendEvent(cell, &out);
                 QFocusEvent in(QEvent::FocusIn, reason);
                 QApplication::sendEvent(cell, &in);
                 QCOMPARE(cell->selectedText(), QString());
@@ -161,8 +158,7 @@ private slots:
             for (int h = 0; h < 10; ++h) {
                 Cell* cell = input->cell(k, h);
                 QCOMPARE(cell->toolTip(), QStringLiteral("Geben Sie hier ihre Matrix ein"));
-                QCOMPARE(cell->accessibleName(),
-                         QStringLiteral("Zeile %1, Spalte %2").arg(k + 1).arg(h + 1));
+                QCOMPARE(cell->accessibleName(), u"Zeile %1, Spalte %2"_s.arg(k + 1).arg(h + 1));
                 const bool inOrder = k < order && h < order;
                 QCOMPARE(cell->isVisibleTo(input) && cell->isEnabled(), inOrder);
                 if (inOrder) {
@@ -178,22 +174,25 @@ private slots:
 
     void badCellKeepsTheWindowOpen_data()
     {
-        // The message quotes the text as it was typed, never read as markup.
+        // The message names the cell and quotes the text as it was typed, never read as markup.
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("empty") << QString() << "leer";
-        QTest::newRow("decimal point on a German system") << u"1.5"_s << "keine gültige Zahl";
-        QTest::newRow("beyond the double range") << u"1E999"_s << "„1E999“ liegt außerhalb";
-        QTest::newRow("too small for a double") << u"-1E-400"_s << "„-1E-400“ liegt außerhalb";
-        QTest::newRow("blanks around the text are not quoted") << u" 1.5 "_s << "„1.5“ ist keine";
-        QTest::newRow("markup") << u"<img src=\"file:///tmp/x.png\"><b>1</b>"_s
-                                << "„<img src=\"file:///tmp/x.png\"><b>1</b>“ ist keine";
+        QTest::addColumn<QString>("problem");
+        const QString notANumber = u"„%1“ ist keine gültige Zahl."_s;
+        const QString outside = u"„%1“ liegt außerhalb des darstellbaren Zahlenbereichs."_s;
+        const QString markup = u"<img src=\"file:///tmp/x.png\"><b>1</b>"_s;
+        QTest::newRow("empty") << QString() << u"Das Feld ist leer."_s;
+        QTest::newRow("decimal point on a German system") << u"1.5"_s << notANumber.arg("1.5");
+        QTest::newRow("beyond the double range") << u"1E999"_s << outside.arg("1E999");
+        QTest::newRow("too small for a double") << u"-1E-400"_s << outside.arg("-1E-400");
+        QTest::newRow("blanks around the text are not quoted")
+            << u" 1.5 "_s << notANumber.arg("1.5");
+        QTest::newRow("markup") << markup << notANumber.arg(markup);
         QTest::newRow("40 characters are quoted whole")
-            << QString(40, u'x') << "„" + QString(40, u'x') + "“ ist keine";
+            << QString(40, u'x') << notANumber.arg(QString(40, u'x'));
         QTest::newRow("a long text is quoted in part")
-            << QString(100000, u'x') << "„" + QString(40, u'x') + "…“ ist keine";
+            << QString(100000, u'x') << notANumber.arg(QString(40, u'x') + u'…');
         QTest::newRow("the cut keeps a character beyond 16 bits whole")
-            << QString(39, u'x') + u"\U0001F600yyy"_s << "„" + QString(39, u'x') + "…“ ist keine";
+            << QString(39, u'x') + u"\U0001F600yyy"_s << notANumber.arg(QString(39, u'x') + u'…');
     }
     void badCellKeepsTheWindowOpen()
     {
@@ -207,11 +206,9 @@ private slots:
             QCOMPARE(window->focusWidget(), static_cast<QWidget*>(window->cell(1, 2)));
             QCOMPARE(window->cell(1, 2)->selectedText(), text);
         });
-        QFETCH(QString, reason);
-        QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages.front().startsWith("Zeile 2, Spalte 3: ") &&
-                     messages.front().contains(reason),
-                 qPrintable(messages.front()));
+        QFETCH(QString, problem);
+        QCOMPARE(messages,
+                 QStringList{"Zeile 2, Spalte 3: " + problem + "\nBitte geben Sie eine Zahl ein."});
         QCOMPARE(MatrixD, before);
     }
 
@@ -262,54 +259,49 @@ private slots:
         // block that does not fit is refused with the cell and the room there, rows x columns.
         QTest::addColumn<KeyRow>("row");
         const auto keypad = Qt::KeypadModifier;
-        QTest::newRow("Down") << KeyRow{{}, 12, Qt::Key_Down, 22, places, {}};
-        QTest::newRow("Up") << KeyRow{{}, 12, Qt::Key_Up, 2, places, {}};
+        QTest::newRow("Down") << KeyRow{{}, 11, Qt::Key_Down, 21, places, {}};
+        QTest::newRow("Up") << KeyRow{{}, 11, Qt::Key_Up, 1, places, {}};
         QTest::newRow("Shift+Enter is no move")
-            << KeyRow{{}, 12, Qt::ShiftModifier | Qt::Key_Return, 12, places, {}};
+            << KeyRow{{}, 11, Qt::ShiftModifier | Qt::Key_Return, 11, places, {}};
         QTest::newRow("Escape") << KeyRow{{}, 11, Qt::Key_Escape, 11, places, {}};
-        QTest::newRow("Up in the top row") << KeyRow{{}, 3, Qt::Key_Up, 3, places, {}};
-        QTest::newRow("Down in the last row") << KeyRow{{}, 31, Qt::Key_Down, 31, places, {}};
-        QTest::newRow("keypad's decimal key types the separator") << KeyRow{
-            {}, 0, keypad | Qt::Key_Period, 0, ",^;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|", {}};
-        QTest::newRow("the main keys' period stays a period") << KeyRow{
-            {}, 0, Qt::Key_Period, 0, ".^;1;2;3|10;11;12;13|20;21;22;23|30;31;32;33|", {}};
+        QTest::newRow("Up in the top row") << KeyRow{{}, 2, Qt::Key_Up, 2, places, {}};
+        QTest::newRow("Down in the last row") << KeyRow{{}, 21, Qt::Key_Down, 21, places, {}};
+        QTest::newRow("keypad's decimal key types the separator")
+            << KeyRow{{}, 0, keypad | Qt::Key_Period, 0, ",^;1;2|10;11;12|20;21;22|", {}};
+        QTest::newRow("the main keys' period stays a period")
+            << KeyRow{{}, 0, Qt::Key_Period, 0, ".^;1;2|10;11;12|20;21;22|", {}};
         QTest::newRow("keypad Enter in the last cell moves to Done, not pressing it")
-            << KeyRow{{}, 33, keypad | Qt::Key_Enter, -1, places, {}};
-        QTest::newRow("3 x 3 at (0, 0)")
-            << KeyRow{block, 0, paste, 0, "1;2;3;3|4;5;6;13|7;8;9;23|30;31;32;33|", {}};
-        QTest::newRow("3 x 3 at (1, 1), semicolons, CRLF and blanks")
-            << KeyRow{" 1; 2 ;3\r\n4;5 ;6\r\n7;8;\u00A09 \r\n", 11, paste, 11,
-                      "0;1;2;3|10;1;2;3|20;4;5;6|30;7;8;9|",    {}};
+            << KeyRow{{}, 22, keypad | Qt::Key_Enter, -1, places, {}};
+        QTest::newRow("3 x 3 at (0, 0)") << KeyRow{block, 0, paste, 0, "1;2;3|4;5;6|7;8;9|", {}};
+        QTest::newRow("2 x 2 at (1, 1), semicolons, CRLF and blanks")
+            << KeyRow{" 1; 2 \r\n3 ;\u00A04 \r\n", 11, paste, 11, "0;1;2|10;1;2|20;3;4|", {}};
         QTest::newRow("ragged, one row shorter")
-            << KeyRow{"1\t2\n3\n", 22, paste, 22, "0;1;2;3|10;11;12;13|20;21;1;2|30;31;3;33|", {}};
-        QTest::newRow("rows ended by a lone CR") << KeyRow{
-            "1\t2\r3\t4\r", 0, paste, 0, "1;2;2;3|3;4;12;13|20;21;22;23|30;31;32;33|", {}};
+            << KeyRow{"1\t2\n3\n", 11, paste, 11, "0;1;2|10;1;2|20;3;22|", {}};
+        QTest::newRow("rows ended by a lone CR")
+            << KeyRow{"1\t2\r3\t4\r", 0, paste, 0, "1;2;2|3;4;12|20;21;22|", {}};
         QTest::newRow("long numbers, narrow cells")
-            << KeyRow{"4E-200\t4E-200",
-                      22,
-                      paste,
-                      22,
-                      "0;1;2;3|10;11;12;13|20;21;4E-200;4E-200|30;31;32;33|",
-                      {}};
+            << KeyRow{"4E-200\t4E-200", 11, paste, 11, "0;1;2|10;4E-200;4E-200|20;21;22|", {}};
         QTest::newRow("one piece goes into the cell as typed")
-            << KeyRow{"7", 11, paste, 11, "0;1;2;3|10;7^;12;13|20;21;22;23|30;31;32;33|", {}};
-        const QString room = "ab Zeile %1, Spalte %2 nicht in die Matrix: dort ist Platz für %3";
-        QTest::newRow("3 x 3 at (2, 2) is too tall and wide")
-            << KeyRow{block, 22, paste, 22, places, room.arg(3).arg(3).arg("2 × 2")};
-        QTest::newRow("3 x 3 at (0, 2) is too wide")
-            << KeyRow{block, 2, paste, 2, places, room.arg(1).arg(3).arg("4 × 2")};
-        QTest::newRow("3 x 3 at (2, 0) is one row too tall")
-            << KeyRow{block, 20, paste, 20, places, room.arg(3).arg(1).arg("2 × 4")};
-        // Reading further than the fifth row, the first that does not fit, crashes the test.
+            << KeyRow{"7", 11, paste, 11, "0;1;2|10;7^;12|20;21;22|", {}};
+        const QString room =
+            "Der Block aus der Zwischenablage passt ab Zeile %1, Spalte %2 nicht in "
+            "die Matrix: dort ist Platz für %3 Werte.\nEs wurde nichts eingefügt.";
+        QTest::newRow("3 x 3 at (1, 1) is too tall and wide")
+            << KeyRow{block, 11, paste, 11, places, room.arg(2).arg(2).arg("2 × 2")};
+        QTest::newRow("3 x 3 at (0, 1) is too wide")
+            << KeyRow{block, 1, paste, 1, places, room.arg(1).arg(2).arg("3 × 2")};
+        QTest::newRow("3 x 3 at (1, 0) is one row too tall")
+            << KeyRow{block, 10, paste, 10, places, room.arg(2).arg(1).arg("2 × 3")};
+        // Reading further than the fourth row, the first that does not fit, crashes the test.
         QTest::newRow("a million rows, only the first page readable")
-            << KeyRow{millionRows.text(), 0, paste, 0, places, "Platz für 4 × 4"};
+            << KeyRow{millionRows, 0, paste, 0, places, room.arg(1).arg(1).arg("3 × 3")};
     }
     void keyInACell()
     {
         QFETCH(KeyRow, row);
         const auto& [clipboard, from, key, to, cells, message] = row;
         QGuiApplication::clipboard()->setText(clipboard);
-        const QStringList messages = openAndDo(4, [&](frmInput* window) {
+        const QStringList messages = openAndDo(3, [&](frmInput* window) {
             window->cell(from / 10, from % 10)->setFocus();
             QTest::keyClick(window->focusWidget(), key.key(), key.keyboardModifiers());
             QVERIFY(window->isVisible());
@@ -320,9 +312,7 @@ private slots:
             if (cells == places && cell != nullptr)
                 QCOMPARE(cell->selectedText(), cell->text());
         });
-        QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
-        if (!message.isEmpty())
-            QVERIFY2(messages.front().contains(message), qPrintable(messages.front()));
+        QCOMPARE(messages, message.isEmpty() ? QStringList() : QStringList{message});
     }
 
     void copyThenPasteGivesSameNumbers_data()
@@ -344,8 +334,7 @@ private slots:
         input = new frmInput(NumberText::separatorsOf(locale), owner.get());
         // The cell's context menu, with Qt's own entries in German; the label before the tab.
         const auto chooseInMenu = [this](const QString& label) {
-            QContextMenuEvent event(QContextMenuEvent::Mouse, {},
-                                    input->cell(0, 0)->mapToGlobal(QPoint()));
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, {}, {});
             QApplication::sendEvent(input->cell(0, 0), &event);
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu != nullptr);
@@ -365,9 +354,8 @@ private slots:
             chooseInMenu(QStringLiteral("Einf&ügen"));
             done(window)->click();
         });
-        QCOMPARE(messages.size(), std::isnan(taken) ? 1 : 0);
-        if (!std::isnan(taken))
-            QCOMPARE(MatrixD, square({0.5, 1, taken, 1e20}));
+        QCOMPARE(messages.size(), std::isnan(taken) ? 1 : 0); // refused, the matrix stays
+        QCOMPARE(MatrixD, square({0.5, 1, std::isnan(taken) ? 10 : taken, 1e20}));
     }
 };
 

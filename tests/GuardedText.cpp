@@ -4,23 +4,17 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-GuardedText::GuardedText(qsizetype length, QStringView pattern)
-    : length_(length)
+QString guardedText(qsizetype length, QStringView pattern)
 {
     const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    bytes_ = (static_cast<std::size_t>(length) * sizeof(QChar) + page - 1) / page * page;
-    memory_ = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory_ == MAP_FAILED)
-        qFatal("GuardedText: no memory mapped");
-    auto* chars = static_cast<QChar*>(memory_);
+    const std::size_t bytes = static_cast<std::size_t>(length) * sizeof(QChar);
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        qFatal("guardedText: no memory mapped");
+    auto* chars = static_cast<QChar*>(memory);
     for (std::size_t i = 0; i < page / sizeof(QChar); ++i)
         chars[i] = pattern[static_cast<qsizetype>(i) % pattern.size()];
-    if (bytes_ > page &&
-        mprotect(static_cast<char*>(memory_) + page, bytes_ - page, PROT_NONE) != 0)
-        qFatal("GuardedText: memory not guarded");
-}
-
-GuardedText::~GuardedText()
-{
-    munmap(memory_, bytes_);
+    if (bytes > page && mprotect(chars + page / sizeof(QChar), bytes - page, PROT_NONE) != 0)
+        qFatal("guardedText: memory not guarded");
+    return QString::fromRawData(chars, length);
 }

@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
-#include <QTextDocument>
-#include <QTextDocumentFragment>
 #include <QTimer>
 
 #include <functional>
@@ -19,7 +17,8 @@ inline bool becomesActive(QWidget* window)
 // the given kind is up and the platform has made it the focus window (a slow start, as under the
 // sanitizers, lets the first tick come before that; until then no focus event reaches a cell).
 // Message boxes are closed as they appear, so that no test can hang on one; their texts are
-// returned as they read: markup rendered where the box takes its text for rich text.
+// returned, marked where the box does not show its text as plain text (it quotes what was typed,
+// which is never to be read as markup).
 template <class Window>
 QStringList whileShowing(const std::function<void()>& open,
                          const std::function<void(Window*)>& inside)
@@ -28,11 +27,8 @@ QStringList whileShowing(const std::function<void()>& open,
     QTimer answer;
     answer.callOnTimeout([&messages] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            const Qt::TextFormat format = box->textFormat();
-            const bool rich = format == Qt::RichText ||
-                              (format == Qt::AutoText && Qt::mightBeRichText(box->text()));
-            messages.append(rich ? QTextDocumentFragment::fromHtml(box->text()).toPlainText()
-                                 : box->text());
+            const bool plain = box->textFormat() == Qt::PlainText;
+            messages.append((plain ? QString() : QStringLiteral("(not plain) ")) + box->text());
             box->close();
         }
     });
