@@ -68,9 +68,7 @@ TEST_P(Determinant, OnEveryPathAndExactly)
 {
     const auto& [name, rows, evaluated, exact] = GetParam();
     const Matrix m = fromRows(rows);
-    for (const StepPath path : {StepPath::Fma, StepPath::Plain}) {
-        if (!ProcessorRuns(path))
-            continue;
+    for (const StepPath path : runnablePaths()) {
         EXPECT_EQ(orInfinity([&] { return EvaluateDeterminantOn(path, m); }), evaluated)
             << StepPathName(path);
     }
@@ -110,26 +108,17 @@ const Determinant::ParamType determinants[] = {
 INSTANTIATE_TEST_SUITE_P(Table, Determinant, testing::ValuesIn(determinants),
                          [](const auto& row) { return std::string(std::get<0>(row.param)); });
 
-// Run once per step path, skipped where the processor does not run the path.
-class EvaluateOnPath : public testing::TestWithParam<StepPath> {
-protected:
-    void SetUp() override
-    {
-        if (!ProcessorRuns(path()))
-            GTEST_SKIP() << "this processor does not run the path " << StepPathName(path());
-    }
-    [[nodiscard]] StepPath path() const { return GetParam(); }
-};
-
 // Deep in the recursion the 2 x 2 minors of the last two rows overflow: the evaluation stops
-// before its 517 calls.
-TEST_P(EvaluateOnPath, StopsAtTheFirstOverflow)
+// before its 517 calls, on every path.
+TEST(EvaluateDeterminant, StopsAtTheFirstOverflow)
 {
     Matrix deep(6, 6);
     deep(4, 4) = deep(5, 5) = 1e200;
-    std::uint64_t calls = 0;
-    EXPECT_THROW((void)EvaluateDeterminantOn(path(), deep, calls), OverflowError);
-    EXPECT_LT(calls, 517U);
+    for (const StepPath path : runnablePaths()) {
+        std::uint64_t calls = 0;
+        EXPECT_THROW((void)EvaluateDeterminantOn(path, deep, calls), OverflowError);
+        EXPECT_LT(calls, 517U) << StepPathName(path);
+    }
 }
 
 // The expansion as the definition states it, with the same steps: a fresh minor for each
@@ -156,29 +145,26 @@ double definition(StepPath path, const Matrix& a, std::uint64_t& calls)
 
 // Random real matrices, whose results depend on every rounding, give these bits on every path,
 // compiler and processor; up to order 8 they are also the bits and calls of the definition.
-TEST_P(EvaluateOnPath, FixedRealMatricesGiveTheBitsAndCallsOfTheDefinition)
+TEST(EvaluateDeterminant, FixedRealMatricesGiveTheBitsAndCallsOfTheDefinition)
 {
     const double expected[] = {0x1.de29e278d875ep+1,   0x1.cbddac5e78f97p+0,
                                -0x1.bbcd88e2d7c2fp+3,  0x1.d513b4f0b7760p+8,
                                0x1.e471ed5b0cdb4p+6,   -0x1.f09ae3c7b9292p+12,
                                -0x1.bd0ac86249bc0p+10, 0x1.3168f7ee82c26p+15,
                                -0x1.c2dbf93a01771p+15, -0x1.8913654b929dcp+20};
-    for (int n = 1; n <= 10; ++n)
-        EXPECT_EQ(EvaluateDeterminantOn(path(), randomRealMatrix(n, 1000U + n)), expected[n - 1])
-            << "order " << n;
-    for (int n = 1; n <= 8; ++n)
-        for (std::uint64_t seed = 0; seed < 3; ++seed) {
-            const Matrix m = randomRealMatrix(n, std::uint64_t{10} * n + seed);
-            std::uint64_t calls[2] = {};
-            EXPECT_EQ(EvaluateDeterminantOn(path(), m, calls[0]), definition(path(), m, calls[1]))
-                << "order " << n << ", seed " << seed;
-            EXPECT_EQ(calls[0], calls[1]) << "order " << n;
-        }
+    for (const StepPath path : runnablePaths()) {
+        for (int n = 1; n <= 10; ++n)
+            EXPECT_EQ(EvaluateDeterminantOn(path, randomRealMatrix(n, 1000U + n)), expected[n - 1])
+                << StepPathName(path) << ", order " << n;
+        for (int n = 1; n <= 8; ++n)
+            for (std::uint64_t seed = 0; seed < 3; ++seed) {
+                const Matrix m = randomRealMatrix(n, std::uint64_t{10} * n + seed);
+                std::uint64_t calls[2] = {};
+                EXPECT_EQ(EvaluateDeterminantOn(path, m, calls[0]), definition(path, m, calls[1]))
+                    << StepPathName(path) << ", order " << n << ", seed " << seed;
+                EXPECT_EQ(calls[0], calls[1]) << "order " << n;
+            }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Paths, EvaluateOnPath, testing::Values(StepPath::Fma, StepPath::Plain),
-                         [](const auto& info) {
-                             return info.param == StepPath::Fma ? "Fma" : "Plain";
-                         });
 
 } // namespace

@@ -403,8 +403,8 @@ private slots:
 
         order()->setText(QStringLiteral("3"));
         openEntryWindow([minimum](frmInput* input) {
-            checkTexts(input,
-                       minimum); // the focused cell's text selected, in the selection colours
+            // The focused cell's text is among them, selected, in the selection colours.
+            checkTexts(input, minimum);
             input->hide();
         });
     }

@@ -49,9 +49,8 @@ def announce(name, seconds):
 
 
 if __name__ == "__main__":
-    command = sys.argv[1] if len(sys.argv) > 1 else ""
-    if command == "tree":
+    if sys.argv[1:] == ["tree"]:
         sys.exit(tree())
-    if command == "announce" and len(sys.argv) == 4:
+    if sys.argv[1:2] == ["announce"] and len(sys.argv) == 4:
         sys.exit(announce(sys.argv[2], int(sys.argv[3])))
     sys.exit(__doc__)

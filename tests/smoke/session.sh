@@ -1,8 +1,6 @@
-# Sourced by the tests that drive a real program in an Xvfb of their own (no window manager) with
-# real key and mouse events: starts Xvfb, gives the steps' helpers, and on exit ends every
-# background job by its id (and, after wine_session, the wine prefix's processes).
-# `wine_session WINEPREFIX` makes the prefix on first use, with wine's X11 driver, and starts its
-# wine server.
+# Sourced by the tests that drive a real program with real keys and mouse in an Xvfb of their own
+# (no window manager): the steps' helpers; on exit every background job is ended by its id, and
+# `wine_session WINEPREFIX` adds a wine prefix (made on first use) and its wine server.
 set -u
 step=preparation app='' wine_prefix=''
 tmp=$(mktemp -d)
@@ -51,8 +49,7 @@ wine_session() {
   "$wine_run" "$wine_prefix" || fail "no wine prefix"
   timeout 30 wineserver -w 2>/dev/null # a server of an earlier run still ending
   wineserver -f -p 2>/dev/null & # started here so that it ends with the test
-  until_ok 20 server_socket
-}
-server_socket() { # /tmp/.wine-UID or, as in Debian's wine, /tmp/wine-XXXXXX
-  compgen -G "/tmp/*wine-*/server-$(printf '%x-%x' $(stat -c '%d %i' "$wine_prefix"))/socket" >/dev/null
+  local id; id=$(printf '%x-%x' $(stat -c '%d %i' "$wine_prefix"))
+  # its socket: /tmp/.wine-UID/... or, as in Debian's wine, /tmp/wine-XXXXXX/...
+  until_ok 20 eval "compgen -G '/tmp/*wine-*/server-$id/socket' >/dev/null"
 }

@@ -53,8 +53,7 @@ sleep 1
 click "$main" 40 200 3
 sleep 1
 keys k
-until_ok 10 clipboard_has 'det(D) = 3,5'
-[ "$(clipboard)" = 'det(D) = 3,5' ] || fail "copied: $(clipboard)"
+until_ok 10 eval '[ "$(clipboard)" = "det(D) = 3,5" ]'
 
 step "Beenden ends the program with exit code 0"
 click "$main" 264 200
