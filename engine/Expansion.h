@@ -61,11 +61,6 @@ template <class Step> struct Expansion<Step, 4> {
             counter.add();
             return Step::twoByTwo(r2[x], r2[y], r3[x], r3[y]);
         }
-        double again(double value)
-        {
-            counter.add();
-            return value;
-        }
     };
 
     template <class Counter>
@@ -81,6 +76,10 @@ template <class Step> struct Expansion<Step, 4> {
     template <class Pairs, class Counter>
     static double expand(const double* r0, const double* r1, Pairs& pairs, Counter& counter)
     {
+        const auto again = [&counter](double value) { // a pair evaluated before, counted again
+            counter.add();
+            return value;
+        };
         counter.add(); // column 0: the minor of columns 1, 2, 3
         const double d23 = pairs.pair(2, 3);
         double minor = Step::firstTerm(d23, r1[1]);
@@ -91,7 +90,7 @@ template <class Step> struct Expansion<Step, 4> {
         double sum = Step::firstTerm(minor, r0[0]);
 
         counter.add(); // column 1: columns 0, 2, 3
-        minor = Step::firstTerm(pairs.again(d23), r1[0]);
+        minor = Step::firstTerm(again(d23), r1[0]);
         const double d03 = pairs.pair(0, 3);
         minor = Step::subtractTerm(minor, d03, r1[2]);
         const double d02 = pairs.pair(0, 2);
@@ -99,16 +98,16 @@ template <class Step> struct Expansion<Step, 4> {
         sum = Step::subtractTerm(sum, minor, r0[1]);
 
         counter.add(); // column 2: columns 0, 1, 3
-        minor = Step::firstTerm(pairs.again(d13), r1[0]);
-        minor = Step::subtractTerm(minor, pairs.again(d03), r1[1]);
+        minor = Step::firstTerm(again(d13), r1[0]);
+        minor = Step::subtractTerm(minor, again(d03), r1[1]);
         const double d01 = pairs.pair(0, 1);
         minor = Step::addTerm(d01, r1[3], minor);
         sum = Step::addTerm(minor, r0[2], sum);
 
         counter.add(); // column 3: columns 0, 1, 2
-        minor = Step::firstTerm(pairs.again(d12), r1[0]);
-        minor = Step::subtractTerm(minor, pairs.again(d02), r1[1]);
-        minor = Step::addTerm(pairs.again(d01), r1[2], minor);
+        minor = Step::firstTerm(again(d12), r1[0]);
+        minor = Step::subtractTerm(minor, again(d02), r1[1]);
+        minor = Step::addTerm(again(d01), r1[2], minor);
         return Step::subtractTerm(sum, minor, r0[3]);
     }
 };
@@ -127,11 +126,6 @@ template <class Step> struct Expansion<Step, 5> {
         {
             counter.add();
             return values[columns[x]][columns[y]];
-        }
-        double again(double value)
-        {
-            counter.add();
-            return value;
         }
     };
 
