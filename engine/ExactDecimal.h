@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace Kalvoran {
@@ -12,6 +13,10 @@ struct ExactDecimal {
     int exponent = 0;   // the power of ten of the first digit; 0 for zero
 
     [[nodiscard]] bool isZero() const noexcept { return digits.empty(); }
+
+    // A finite double's decimal digits: with `significant` (1 to 17), that many, correctly rounded;
+    // without, the fewest that read back as the same double. Either zero is zero.
+    [[nodiscard]] static ExactDecimal of(double value, std::optional<int> significant = {});
 
     // The nearest value of at most `significant` digits (at least 1), a tie to the one whose last
     // digit is even, as the output rule rounds a double. A carry moves the exponent: 9,995 to three

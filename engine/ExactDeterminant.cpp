@@ -3,13 +3,10 @@
 #include "Kalvoran.h"
 
 #include <algorithm>
-#include <array>
 #include <boost/multiprecision/cpp_int.hpp>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -26,30 +23,14 @@ struct Scaled {
 
 Scaled shortestDecimal(double value)
 {
-    if (value == 0.0)
-        return {};
-    // "-d.ddde-XX": the shortest text that reads back as the value, in scientific form.
-    std::array<char, 32> buffer{};
-    const auto* const end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                          std::chars_format::scientific)
-                                .ptr;
-    const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
-    const auto mark = text.find('e');
+    const ExactDecimal decimal = ExactDecimal::of(value);
     Scaled scaled;
-    int digitCount = 0;
-    for (const char c : text.substr(0, mark)) {
-        if (c >= '0' && c <= '9') {
-            scaled.mantissa = scaled.mantissa * 10 + (c - '0');
-            ++digitCount;
-        }
-    }
-    std::string_view exponent = text.substr(mark + 1);
-    if (exponent.front() == '+')
-        exponent.remove_prefix(1); // from_chars takes a minus sign only
-    std::from_chars(exponent.data(), exponent.data() + exponent.size(), scaled.exponent);
-    scaled.exponent -= digitCount - 1; // from the first digit's power to the last one's
-    if (value < 0)
+    for (const char digit : decimal.digits)
+        scaled.mantissa = scaled.mantissa * 10 + (digit - '0');
+    if (decimal.negative)
         scaled.mantissa = -scaled.mantissa;
+    // from the first digit's power to the last one's
+    scaled.exponent = decimal.exponent - static_cast<int>(decimal.digits.size()) + 1;
     return scaled;
 }
 

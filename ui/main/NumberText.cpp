@@ -5,12 +5,9 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <system_error>
 
 namespace NumberText {
@@ -199,42 +196,6 @@ Parsed parse(QStringView text, const Separators& separators)
     return {number.negative ? -magnitude : magnitude, Error::None};
 }
 
-namespace {
-
-// A finite, non-zero double as a decimal: 1 + precision significant digits, correctly rounded, or
-// without a precision the fewest that read back; from std::to_chars's text "-d.ddde+XX".
-Kalvoran::ExactDecimal decimalOf(double value, std::optional<int> precision)
-{
-    std::array<char, 32> buffer{};
-    const auto end = precision ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                               std::chars_format::scientific, *precision)
-                               : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                               std::chars_format::scientific);
-    std::string_view scientific(buffer.data(), static_cast<std::size_t>(end.ptr - buffer.data()));
-    Kalvoran::ExactDecimal decimal;
-    decimal.negative = scientific.front() == '-';
-    if (decimal.negative) {
-        scientific.remove_prefix(1);
-    }
-    const auto exponentMark = scientific.find('e');
-    for (const char c : scientific.substr(0, exponentMark)) {
-        if (c != '.') {
-            decimal.digits += c;
-        }
-    }
-    decimal.digits.erase(decimal.digits.find_last_not_of('0') + 1);
-
-    const std::string_view exponentText = scientific.substr(exponentMark + 2);
-    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(),
-                    decimal.exponent);
-    if (scientific[exponentMark + 1] == '-') {
-        decimal.exponent = -decimal.exponent;
-    }
-    return decimal;
-}
-
-} // namespace
-
 QString format(double value, const Separators& separators)
 {
     if (!std::isfinite(value)) {
@@ -250,7 +211,7 @@ QString format(double value, const Separators& separators)
     constexpr double largestReadable = 1.79769313486231e308;
     const double written = std::copysign(std::min(std::abs(value), largestReadable), value);
     // 15 significant digits, correctly rounded, and the exponent of the rounded value.
-    return formatAllDigits(decimalOf(written, significantDigits - 1), separators);
+    return formatAllDigits(Kalvoran::ExactDecimal::of(written, significantDigits), separators);
 }
 
 QString formatRoundTrip(double value, const Separators& separators)
@@ -261,7 +222,7 @@ QString formatRoundTrip(double value, const Separators& separators)
         return text;
     }
     // The shortest digits that read back.
-    return formatAllDigits(decimalOf(value, std::nullopt), separators);
+    return formatAllDigits(Kalvoran::ExactDecimal::of(value), separators);
 }
 
 QString format(const Kalvoran::ExactDecimal& value, const Separators& separators)
