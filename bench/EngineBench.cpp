@@ -90,13 +90,12 @@ BENCHMARK(Exact)->DenseRange(8, 11)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv)
 {
     using Kalvoran::StepPath;
-    for (const StepPath path : {StepPath::Fma, StepPath::Plain})
-        if (Kalvoran::ProcessorRuns(path))
-            benchmark::RegisterBenchmark(
-                (std::string("EngineOn/") + (path == StepPath::Fma ? "fma" : "plain")).c_str(),
-                EngineOn, path)
-                ->DenseRange(8, 11)
-                ->Unit(benchmark::kMillisecond);
+    for (const StepPath path : Kalvoran::RunnablePaths())
+        benchmark::RegisterBenchmark(
+            (std::string("EngineOn/") + (path == StepPath::Fma ? "fma" : "plain")).c_str(),
+            EngineOn, path)
+            ->DenseRange(8, 11)
+            ->Unit(benchmark::kMillisecond);
     benchmark::AddCustomContext("engine step path", StepPathName(Kalvoran::ChosenStepPath()));
     benchmark::AddCustomContext("compiler", KALVORA_BENCH_COMPILER);
     benchmark::Initialize(&argc, argv);

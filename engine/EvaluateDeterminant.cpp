@@ -27,7 +27,7 @@ template <class... Calls> double evaluate(StepPath path, const Matrix& matrix, C
 
 StepPath ChosenStepPath()
 {
-    static const StepPath chosen = ProcessorRuns(StepPath::Fma) ? StepPath::Fma : StepPath::Plain;
+    static const StepPath chosen = RunnablePaths().front();
     return chosen;
 }
 

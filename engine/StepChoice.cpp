@@ -26,10 +26,12 @@ bool processorHasFma()
 
 } // namespace
 
-bool ProcessorRuns(StepPath path)
+std::vector<StepPath> RunnablePaths()
 {
     static const bool hasFma = processorHasFma();
-    return path == StepPath::Plain || hasFma;
+    if (hasFma)
+        return {StepPath::Fma, StepPath::Plain};
+    return {StepPath::Plain};
 }
 
 } // namespace Kalvoran

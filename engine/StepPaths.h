@@ -3,6 +3,7 @@
 #include "Matrix.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace Kalvoran {
 
@@ -17,8 +18,9 @@ enum class StepKind { TwoByTwo, Add, Subtract, First };
 // The path EvaluateDeterminant takes: the fastest that this processor runs, chosen once.
 [[nodiscard]] StepPath ChosenStepPath();
 
-// Whether this processor runs the path.
-[[nodiscard]] bool ProcessorRuns(StepPath path);
+// The paths this processor runs, the fastest first: the fma path where it has fma, and the plain
+// path, which every processor runs.
+[[nodiscard]] std::vector<StepPath> RunnablePaths();
 
 [[nodiscard]] const char* StepPathName(StepPath path);
 

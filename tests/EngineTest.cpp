@@ -68,7 +68,7 @@ TEST_P(Determinant, OnEveryPathAndExactly)
 {
     const auto& [name, rows, evaluated, exact] = GetParam();
     const Matrix m = fromRows(rows);
-    for (const StepPath path : runnablePaths()) {
+    for (const StepPath path : RunnablePaths()) {
         EXPECT_EQ(orInfinity([&] { return EvaluateDeterminantOn(path, m); }), evaluated)
             << StepPathName(path);
     }
@@ -114,7 +114,7 @@ TEST(EvaluateDeterminant, StopsAtTheFirstOverflow)
 {
     Matrix deep(6, 6);
     deep(4, 4) = deep(5, 5) = 1e200;
-    for (const StepPath path : runnablePaths()) {
+    for (const StepPath path : RunnablePaths()) {
         std::uint64_t calls = 0;
         EXPECT_THROW((void)EvaluateDeterminantOn(path, deep, calls), OverflowError);
         EXPECT_LT(calls, 517U) << StepPathName(path);
@@ -152,7 +152,7 @@ TEST(EvaluateDeterminant, FixedRealMatricesGiveTheBitsAndCallsOfTheDefinition)
                                0x1.e471ed5b0cdb4p+6,   -0x1.f09ae3c7b9292p+12,
                                -0x1.bd0ac86249bc0p+10, 0x1.3168f7ee82c26p+15,
                                -0x1.c2dbf93a01771p+15, -0x1.8913654b929dcp+20};
-    for (const StepPath path : runnablePaths()) {
+    for (const StepPath path : RunnablePaths()) {
         for (int n = 1; n <= 10; ++n)
             EXPECT_EQ(EvaluateDeterminantOn(path, randomRealMatrix(n, 1000U + n)), expected[n - 1])
                 << StepPathName(path) << ", order " << n;

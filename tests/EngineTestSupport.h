@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Kalvoran.h"
-#include "StepPaths.h"
 
 #include <limits>
 #include <vector>
@@ -40,14 +39,4 @@ template <class Evaluate> double orInfinity(Evaluate evaluate)
     } catch (const Kalvoran::OverflowError&) {
         return Infinity;
     }
-}
-
-// The step paths this processor runs: always the plain one, and the fma one where it has fma.
-inline std::vector<Kalvoran::StepPath> runnablePaths()
-{
-    std::vector<Kalvoran::StepPath> paths;
-    for (const auto path : {Kalvoran::StepPath::Fma, Kalvoran::StepPath::Plain})
-        if (Kalvoran::ProcessorRuns(path))
-            paths.push_back(path);
-    return paths;
 }

@@ -218,7 +218,7 @@ TEST_P(StepAccuracy, EveryStepIsTheExactValueRoundedOnce)
         for (int sample = 0; sample < 10000; ++sample) {
             const StepInput in = GetParam().second(rng, kind);
             const double expected = reference(kind, in);
-            for (const StepPath path : runnablePaths()) {
+            for (const StepPath path : RunnablePaths()) {
                 const double result = orInfinity(
                     [&] { return EvaluateStep(path, kind, in.x0, in.x1, in.x2, in.x3); });
                 ASSERT_EQ(std::bit_cast<std::uint64_t>(result),
