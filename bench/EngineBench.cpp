@@ -2,11 +2,12 @@
 // one run, so that the ratio between the two compares builds made with different compilers or
 // flags: the engine as EvaluateDeterminant runs it (on the path it chose for this processor) and
 // on each step path that the processor runs; and the exact determinant of matrices of 15-digit
-// decimals.
+// decimals, of fractions, and of 15-digit decimals at both ends of the double range.
 #include "ExactDeterminant.h"
 #include "Kalvoran.h"
 #include "NaiveDeterminant.h"
 #include "StepPaths.h"
+#include "TypedMatrix.h"
 
 #include <benchmark/benchmark.h>
 
@@ -59,12 +60,44 @@ Kalvoran::Matrix fifteenDigitMatrix(int n)
     return m;
 }
 
-// The exact determinant that the result shows beside the engine's.
-void Exact(benchmark::State& state)
+// Fractions p/q with |p| and q below 10^4.
+Kalvoran::ExactMatrix fractionMatrix(int n)
 {
-    const auto m = fifteenDigitMatrix(static_cast<int>(state.range(0)));
+    std::mt19937 rng(static_cast<unsigned>(n));
+    std::uniform_int_distribution<int> top(-9999, 9999);
+    std::uniform_int_distribution<int> bottom(1, 9999);
+    Kalvoran::ExactMatrix m(n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            m(i, j) = Kalvoran::Rational(top(rng)) / Kalvoran::BigInteger(bottom(rng));
+    return m;
+}
+
+// 15-digit decimals, each near 1E-300 or near 9,9E+300 at random.
+Kalvoran::ExactMatrix extremeMatrix(int n)
+{
+    std::mt19937_64 rng(static_cast<unsigned>(n));
+    std::uniform_int_distribution<long long> digits(100'000'000'000'000, 999'999'999'999'999);
+    const Kalvoran::Rational tiny = Kalvoran::Rational(1) / Kalvoran::powerOfTen(314);
+    const Kalvoran::Rational huge(Kalvoran::powerOfTen(286));
+    Kalvoran::ExactMatrix m(n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            m(i, j) = Kalvoran::Rational(digits(rng)) * (rng() % 2 == 0 ? tiny : huge);
+    return m;
+}
+
+// The exact determinant that the result shows beside the engine's.
+void Exact(benchmark::State& state, Kalvoran::ExactMatrix (*make)(int))
+{
+    const auto m = make(static_cast<int>(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(Kalvoran::ExactDeterminant(m));
+}
+
+Kalvoran::ExactMatrix typedDecimals(int n)
+{
+    return *Kalvoran::TypedMatrix().exact(fifteenDigitMatrix(n));
 }
 
 void EngineOn(benchmark::State& state, Kalvoran::StepPath path)
@@ -85,7 +118,9 @@ void Naive(benchmark::State& state)
 
 BENCHMARK(Engine)->DenseRange(8, 11)->Unit(benchmark::kMillisecond);
 BENCHMARK(Naive)->DenseRange(8, 11)->Unit(benchmark::kMillisecond);
-BENCHMARK(Exact)->DenseRange(8, 11)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Exact, decimals, typedDecimals)->DenseRange(8, 11)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Exact, fractions, fractionMatrix)->Arg(10)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Exact, extremes, extremeMatrix)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {

@@ -1,5 +1,7 @@
 #include "EngineTestSupport.h"
+#include "ExactDecimal.h"
 #include "ExactDeterminant.h"
+#include "TypedMatrix.h"
 #include "Kalvoran.h"
 #include "StepPaths.h"
 
@@ -73,8 +75,10 @@ TEST_P(Determinant, OnEveryPathAndExactly)
             << StepPathName(path);
     }
     std::ostringstream text; // "-1234E5" for -1,234 x 10^5
-    if (const auto d = ExactDeterminant(m))
-        text << (d->negative ? "-" : "") << (d->isZero() ? "0" : d->digits) << "E" << d->exponent;
+    if (const auto entries = TypedMatrix().exact(m)) {
+        const auto d = ExactDecimal::of(ExactDeterminant(*entries)).value();
+        text << (d.negative ? "-" : "") << (d.isZero() ? "0" : d.digits) << "E" << d.exponent;
+    }
     EXPECT_EQ(text.str(), exact);
 }
 

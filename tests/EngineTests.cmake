@@ -14,7 +14,7 @@ include(GoogleTest)
 set(dir ${CMAKE_CURRENT_LIST_DIR})
 add_executable(engine_tests ${dir}/EngineTest.cpp ${dir}/StepAccuracyTest.cpp
                             ${dir}/ExactDeterminantTest.cpp)
-target_link_libraries(engine_tests PRIVATE kalvoran kalvora_boost GTest::gtest_main
+target_link_libraries(engine_tests PRIVATE kalvoran_exact GTest::gtest_main
                                            kalvora_warnings)
 if(CMAKE_CROSSCOMPILING)
   # One emulator start; the runs share the emulator's state, so one at a time.

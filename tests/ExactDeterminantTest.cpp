@@ -1,76 +1,106 @@
-// The exact determinant against first-row expansion over exact rationals, and the evaluation
+// The exact side against independent references: the determinant against the Leibniz formula over
+// exact rationals, the nearest double against the processor's own division, and the evaluation
 // against the exact determinant where it is exact. The table of single cases is in EngineTest.cpp.
 #include "ExactDeterminant.h"
+#include "TypedMatrix.h"
 
 #include "EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <boost/multiprecision/cpp_int.hpp>
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <limits>
+#include <numeric>
 #include <random>
-#include <string>
 #include <vector>
 
-using namespace boost::multiprecision;
 using namespace Kalvoran;
 
 namespace {
 
-cpp_rational decimal(const cpp_int& mantissa, int exponent)
+// The sum over all permutations of the signed products of entries.
+Rational leibniz(const ExactMatrix& a)
 {
-    const cpp_int power = pow(cpp_int(10), std::abs(exponent));
-    return exponent < 0 ? cpp_rational(mantissa, power) : cpp_rational(mantissa * power);
-}
-
-cpp_rational expansion(const std::vector<std::vector<cpp_rational>>& a)
-{
-    if (a.size() == 1)
-        return a[0][0];
-    cpp_rational sum = 0;
-    for (std::size_t k = 0; k < a.size(); ++k) {
-        std::vector<std::vector<cpp_rational>> minor(a.begin() + 1, a.end());
-        for (auto& row : minor)
-            row.erase(row.begin() + static_cast<std::ptrdiff_t>(k));
-        sum += (k % 2 == 0 ? 1 : -1) * a[0][k] * expansion(minor);
-    }
+    std::vector<int> permutation(static_cast<std::size_t>(a.order()));
+    std::iota(permutation.begin(), permutation.end(), 0);
+    Rational sum = 0;
+    do {
+        Rational product = 1;
+        int inversions = 0;
+        for (int i = 0; i < a.order(); ++i) {
+            product *= a(i, permutation[i]);
+            for (int j = i + 1; j < a.order(); ++j)
+                inversions += permutation[i] > permutation[j] ? 1 : 0;
+        }
+        if (inversions % 2 == 0)
+            sum += product;
+        else
+            sum -= product;
+    } while (std::next_permutation(permutation.begin(), permutation.end()));
     return sum;
 }
 
-cpp_rational valueOf(const ExactDecimal& d)
-{
-    const cpp_int digits(d.isZero() ? "0" : d.digits);
-    return decimal(d.negative ? cpp_int(-digits) : digits,
-                   d.exponent - static_cast<int>(d.digits.size()) + 1);
-}
-
-// Random decimals of 1 to 15 digits, typed as text and read by the C library; every fourth
-// matrix spreads its magnitudes over most of the double range, and every entry may be zero.
-TEST(ExactDeterminant, EqualsTheExpansionOverRationalsOfTheTypedDecimals)
+// Integers, decimals of up to 15 digits anywhere in the double range, fractions and zeros, with
+// either sign; every minor of one matrix per order is checked as well.
+TEST(ExactDeterminant, EqualsTheLeibnizFormulaForMixedEntriesAndTheirMinors)
 {
     std::mt19937_64 random(17);
-    for (int trial = 0; trial < 120; ++trial) {
+    const auto draw = [&random](long long low, long long high) {
+        return std::uniform_int_distribution<long long>(low, high)(random);
+    };
+    for (int trial = 0; trial < 180; ++trial) {
         const int n = 1 + trial % 6;
-        const int spread = trial % 4 == 0 ? 300 : 3; // of the first digit's power of ten
-        Matrix m(n, n);
-        std::vector<std::vector<cpp_rational>> typed(n, std::vector<cpp_rational>(n));
-        for (int i = 0; i < n; ++i)
+        ExactMatrix m(n);
+        for (int i = 0; i < n; ++i) {
             for (int j = 0; j < n; ++j) {
-                if (random() % 6 == 0)
-                    continue;
-                const int count = 1 + static_cast<int>(random() % 15);
-                const auto limit = static_cast<long long>(std::pow(10, count)) - 1;
-                const auto mantissa =
-                    std::uniform_int_distribution<long long>(-limit, limit)(random);
-                const int exponent =
-                    static_cast<int>(random() % (2 * spread + 1)) - spread - count + 1;
-                const std::string text = std::to_string(mantissa) + "e" + std::to_string(exponent);
-                m(i, j) = std::strtod(text.c_str(), nullptr);
-                typed[i][j] = decimal(mantissa, exponent);
+                switch (draw(0, 3)) {
+                case 0:
+                    break; // zero
+                case 1:
+                    m(i, j) = Rational(BigInteger(draw(-99, 99)));
+                    break;
+                case 2: {
+                    const BigInteger digits(draw(-999'999'999'999'999, 999'999'999'999'999));
+                    const BigInteger up = pow(BigInteger(10), static_cast<unsigned>(draw(0, 300)));
+                    const BigInteger down = pow(BigInteger(10), static_cast<unsigned>(draw(0, 320)));
+                    m(i, j) = Rational(digits * up) / down;
+                    break;
+                }
+                default:
+                    m(i, j) = Rational(BigInteger(draw(-9999, 9999))) / BigInteger(draw(1, 9999));
+                }
             }
-        ASSERT_EQ(valueOf(ExactDeterminant(m).value()), expansion(typed)) << "trial " << trial;
+        }
+        ASSERT_EQ(ExactDeterminant(m), leibniz(m)) << "trial " << trial;
+        if (trial < 6) {
+            for (int i = 0; i < n; ++i)
+                for (int j = 0; j < n; ++j)
+                    ASSERT_EQ(ExactDeterminant(m.without(i, j)), leibniz(m.without(i, j)));
+        }
     }
+}
+
+// For doubles p and q the processor's p / q is the quotient rounded once: so must the nearest
+// double of the exact quotient be, subnormals, the largest double and the overflow included.
+TEST(NearestDouble, IsTheQuotientRoundedOnce)
+{
+    std::mt19937_64 random(5);
+    std::uniform_int_distribution<long long> significand(1, (1LL << 53) - 1);
+    std::uniform_int_distribution<int> exponent(-1074, 971);
+    const auto exactOf = [](double x) { return Rational(x); }; // Boost's conversion is exact
+    for (int i = 0; i < 4000; ++i) {
+        const double p = std::ldexp(static_cast<double>(significand(random)), exponent(random) / 2);
+        const double q = std::ldexp(static_cast<double>(significand(random)) * (i % 2 == 0 ? 1 : -1),
+                                    exponent(random) / 2 - (i % 3) * 500);
+        if (q == 0)
+            continue;
+        ASSERT_EQ(nearestDouble(exactOf(p) / exactOf(q)), p / q) << p << " / " << q;
+    }
+    const double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(nearestDouble(exactOf(largest) * 2), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(nearestDouble(Rational(1, pow(BigInteger(2), 1076))), 0.0);
+    EXPECT_EQ(nearestDouble(Rational(3, pow(BigInteger(2), 1076))), 0x1p-1074); // above half
 }
 
 // Over random small-integer matrices every intermediate value is an integer far below 2^53: the
@@ -81,7 +111,8 @@ TEST(EvaluateDeterminant, IsExactForSmallIntegerMatricesUpToOrderEight)
     for (int sample = 0; sample < 320; ++sample) {
         const Matrix m =
             randomMatrix(1 + sample % 8, [&] { return static_cast<int>(rng() % 19) - 9; });
-        ASSERT_EQ(EvaluateDeterminant(m), valueOf(ExactDeterminant(m).value()).convert_to<double>())
+        ASSERT_EQ(EvaluateDeterminant(m),
+                  nearestDouble(ExactDeterminant(*TypedMatrix().exact(m))))
             << "order " << m.rows() << ", sample " << sample;
     }
 }

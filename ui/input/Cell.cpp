@@ -27,19 +27,20 @@ Cell::Cell(int row, int column, QWidget* parent)
     setEnabled(false);
 }
 
-void Cell::fill(double value, const NumberText::Separators& separators)
+void Cell::fill(const Kalvoran::TypedNumber& number, const NumberText::Separators& separators)
 {
-    filledText_ = NumberText::format(value, separators);
-    filledValue_ = value;
+    filledText_ = number.fraction ? NumberText::formatFraction(number.exact)
+                                  : NumberText::format(number.value, separators);
+    filledNumber_ = number;
     setText(filledText_);
     setCursorPosition(0);
 }
 
-NumberText::Parsed Cell::read(const NumberText::Separators& separators) const
+NumberText::ParsedEntry Cell::read(const NumberText::Separators& separators) const
 {
-    if (filledValue_ && text() == filledText_)
-        return {*filledValue_, NumberText::Error::None};
-    return NumberText::parse(text(), separators);
+    if (filledNumber_ && text() == filledText_)
+        return {*filledNumber_, NumberText::Error::None};
+    return NumberText::parseEntry(text(), separators);
 }
 
 void Cell::focusWithTextSelected()

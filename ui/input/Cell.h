@@ -7,9 +7,9 @@
 #include <optional>
 
 // One entry cell of the grid. Receiving the focus selects its text from the caret to the end, so
-// typing replaces the text of a freshly filled cell. A cell remembers the value it was filled
-// with: as long as its text is the one shown for that value, it reads back the exact value, not
-// the 15-digit text. A cell holds text of any length. Pasting text of more than one piece (Ctrl+V
+// typing replaces the text of a freshly filled cell. A cell remembers the number it was filled
+// with: as long as its text is the one shown for that number, it reads back that number, its
+// double and its exact value, not the 15-digit text. A cell holds text of any length. Pasting text of more than one piece (Ctrl+V
 // or the context menu) hands it to the window instead of inserting it; the context menu also
 // offers to copy the matrix.
 class Cell : public QLineEdit {
@@ -21,9 +21,10 @@ public:
     [[nodiscard]] int row() const noexcept { return row_; }
     [[nodiscard]] int column() const noexcept { return column_; }
 
-    // Shows a value with the caret at the start.
-    void fill(double value, const NumberText::Separators& separators);
-    [[nodiscard]] NumberText::Parsed read(const NumberText::Separators& separators) const;
+    // Shows a number with the caret at the start: a fraction in lowest terms, any other by the
+    // output rule.
+    void fill(const Kalvoran::TypedNumber& number, const NumberText::Separators& separators);
+    [[nodiscard]] NumberText::ParsedEntry read(const NumberText::Separators& separators) const;
     // Gives the focus with the whole text selected.
     void focusWithTextSelected();
 
@@ -43,6 +44,6 @@ private:
 
     int row_;
     int column_;
-    std::optional<double> filledValue_;
+    std::optional<Kalvoran::TypedNumber> filledNumber_;
     QString filledText_;
 };

@@ -32,11 +32,11 @@ std::optional<Block> split(QStringView text, int maxRows, int maxColumns)
     }
 }
 
-QString copiedPiece(const NumberText::Parsed& read, const QString& text,
+QString copiedPiece(const NumberText::ParsedEntry& read, const QString& text,
                     const NumberText::Separators& separators)
 {
     if (read.ok())
-        return NumberText::formatRoundTrip(read.value, separators);
+        return NumberText::formatEntry(read.number, separators);
     static const QRegularExpression breaks(QStringLiteral("[\t;\r\n]"));
     return text.trimmed().replace(breaks, QStringLiteral(" "));
 }

@@ -23,11 +23,11 @@ using Block = QList<QStringList>;
 // reading what fits, however long the text.
 [[nodiscard]] std::optional<Block> split(QStringView text, int maxRows, int maxColumns);
 
-// The piece that copying gives for a cell: when the cell reads as a number, that number in the
-// output format with as many digits as it needs to read back as the same double; otherwise the
-// cell's text as it stands (trimmed), with tabs, semicolons and line breaks made spaces so that
-// pasting the copy gives the same layout.
-[[nodiscard]] QString copiedPiece(const NumberText::Parsed& read, const QString& text,
+// The piece that copying gives for a cell: when the cell reads as a number, the text that reads
+// back as the same number (NumberText::formatEntry); otherwise the cell's text as it stands
+// (trimmed), with tabs, semicolons and line breaks made spaces so that pasting the copy gives the
+// same layout.
+[[nodiscard]] QString copiedPiece(const NumberText::ParsedEntry& read, const QString& text,
                                   const NumberText::Separators& separators);
 
 // Tab-separated rows, each ended by "\n".

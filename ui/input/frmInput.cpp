@@ -7,6 +7,7 @@
 #include "Kalvoran.h"
 #include "PlainWarning.h"
 #include "SchemeColours.h"
+#include "TypedMatrix.h"
 #include "WindowPlacement.h"
 
 #include <QClipboard>
@@ -15,6 +16,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+
+#include <vector>
 
 namespace {
 
@@ -35,6 +38,8 @@ QString problemWith(NumberText::Error error, const QString& text)
         return frmInput::tr("Das Feld ist leer.");
     case NumberText::Error::OutOfRange:
         return frmInput::tr("„%1“ liegt außerhalb des darstellbaren Zahlenbereichs.").arg(text);
+    case NumberText::Error::ZeroDenominator:
+        return frmInput::tr("In „%1“ ist der Nenner null.").arg(text);
     default:
         return frmInput::tr("„%1“ ist keine gültige Zahl.").arg(text);
     }
@@ -134,7 +139,9 @@ void frmInput::fillCells()
     for (int row = 0; row <= lastIndex_; ++row) {
         for (int column = 0; column <= lastIndex_; ++column) {
             const bool stored = row < matrix.rows() && column < matrix.cols();
-            cell(row, column)->fill(stored ? matrix(row, column) : 0.0, separators_);
+            cell(row, column)->fill(stored ? Kalvoran::TypedD.at(matrix, row, column)
+                                           : Kalvoran::TypedNumber{},
+                                    separators_);
         }
     }
 }
@@ -144,10 +151,11 @@ void frmInput::cmdFertigClick()
     // All or nothing: the matrix changes only when every cell of the order holds a number.
     const int order = lastIndex_ + 1;
     Kalvoran::Matrix values(order, order);
+    std::vector<Kalvoran::TypedNumber> typed;
     for (int row = 0; row < order; ++row) {
         for (int column = 0; column < order; ++column) {
             Cell* entry = cell(row, column);
-            const NumberText::Parsed parsed = entry->read(separators_);
+            const NumberText::ParsedEntry parsed = entry->read(separators_);
             if (!parsed.ok()) {
                 showPlainWarning(
                     *this, tr("Zeile %1, Spalte %2: %3\nBitte geben Sie eine Zahl ein.")
@@ -157,10 +165,12 @@ void frmInput::cmdFertigClick()
                 entry->focusWithTextSelected();
                 return;
             }
-            values(row, column) = parsed.value;
+            values(row, column) = parsed.number.value;
+            typed.push_back(parsed.number);
         }
     }
     Kalvoran::MatrixD = std::move(values);
+    Kalvoran::TypedD = Kalvoran::TypedMatrix(order, std::move(typed));
     hide();
 }
 

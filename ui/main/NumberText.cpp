@@ -5,10 +5,8 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string>
-#include <system_error>
 
 namespace NumberText {
 namespace {
@@ -58,15 +56,6 @@ private:
     bool anyApostrophe_;
 };
 
-// The number in ASCII, ready for std::from_chars, plus what is needed to tell a zero from a number
-// that a double can only hold as zero.
-struct CleanNumber {
-    bool negative = false;
-    std::string integerDigits;
-    std::string fractionDigits;
-    std::string exponent; // sign and digits, empty when the text has no exponent
-};
-
 // Reads the digits before the decimal separator. Group separators must split them into a first
 // group of 1 to 3 digits, not starting with 0, followed by groups of exactly 3: "0.001" typed on
 // a German system is a decimal point, not a thousand.
@@ -110,7 +99,7 @@ void readPlainDigits(QStringView text, qsizetype& pos, std::string& digits)
     }
 }
 
-bool readNumber(QStringView text, const Separators& separators, CleanNumber& number)
+bool readNumber(QStringView text, const Separators& separators, Kalvoran::DecimalText& number)
 {
     qsizetype pos = 0;
     if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
@@ -143,10 +132,14 @@ bool readNumber(QStringView text, const Separators& separators, CleanNumber& num
     return pos == text.size();
 }
 
-bool isZero(const CleanNumber& number)
+// A decimal number text, blanks already trimmed, read into its double and its exact value.
+ParsedEntry readDecimal(QStringView text, const Separators& separators)
 {
-    return number.integerDigits.find_first_not_of('0') == std::string::npos &&
-           number.fractionDigits.find_first_not_of('0') == std::string::npos;
+    Kalvoran::DecimalText number;
+    if (!readNumber(text, separators, number))
+        return {{}, Error::NotANumber};
+    const Kalvoran::ReadNumber read = Kalvoran::readDecimal(number);
+    return {read.number, read.error == Kalvoran::ReadError::None ? Error::None : Error::OutOfRange};
 }
 
 } // namespace
@@ -160,40 +153,37 @@ Parsed parse(QStringView text, const Separators& separators)
 {
     // QStringView::trimmed() strips Unicode white space: spaces, tabs and the no-break spaces.
     const QStringView body = text.trimmed();
-    if (body.isEmpty()) {
+    if (body.isEmpty())
         return {0.0, Error::Empty};
-    }
+    const ParsedEntry read = readDecimal(body, separators);
+    return {read.ok() ? read.number.value : 0.0, read.error};
+}
 
-    CleanNumber number;
-    if (!readNumber(body, separators, number)) {
-        return {0.0, Error::NotANumber};
-    }
+ParsedEntry parseEntry(QStringView text, const Separators& separators)
+{
+    const QStringView body = text.trimmed();
+    if (body.isEmpty())
+        return {{}, Error::Empty};
+    const qsizetype slash = body.indexOf(u'/');
+    if (slash < 0)
+        return readDecimal(body, separators);
 
-    std::string ascii = number.integerDigits.empty() ? std::string("0") : number.integerDigits;
-    if (!number.fractionDigits.empty()) {
-        ascii += '.' + number.fractionDigits;
+    const QStringView top = body.first(slash).trimmed();
+    const QStringView bottom = body.sliced(slash + 1).trimmed();
+    Kalvoran::DecimalText numerator;
+    Kalvoran::DecimalText denominator;
+    if (bottom.contains(u'/') || !readNumber(top, separators, numerator) ||
+        !readNumber(bottom, separators, denominator))
+        return {{}, Error::NotANumber};
+    const Kalvoran::ReadNumber read = Kalvoran::readFraction(numerator, denominator);
+    switch (read.error) {
+    case Kalvoran::ReadError::None:
+        return {read.number, Error::None};
+    case Kalvoran::ReadError::ZeroDenominator:
+        return {{}, Error::ZeroDenominator};
+    default:
+        return {{}, Error::OutOfRange};
     }
-    if (!number.exponent.empty()) {
-        ascii += 'e' + number.exponent;
-    }
-
-    double magnitude = 0.0;
-    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude);
-    if (end != ascii.data() + ascii.size()) {
-        return {0.0, Error::NotANumber};
-    }
-    // libstdc++ reports a result beyond the largest double and one that rounds to zero alike, and
-    // leaves the value untouched; either is out of range for a number that is not zero.
-    const bool zero = isZero(number);
-    if (ec == std::errc::result_out_of_range || (magnitude == 0.0 && !zero)) {
-        if (!zero) {
-            return {0.0, Error::OutOfRange};
-        }
-        magnitude = 0.0;
-    } else if (ec != std::errc{}) {
-        return {0.0, Error::NotANumber};
-    }
-    return {number.negative ? -magnitude : magnitude, Error::None};
 }
 
 QString format(double value, const Separators& separators)
@@ -214,15 +204,22 @@ QString format(double value, const Separators& separators)
     return formatAllDigits(Kalvoran::ExactDecimal::of(written, significantDigits), separators);
 }
 
-QString formatRoundTrip(double value, const Separators& separators)
+QString formatFraction(const Kalvoran::Rational& value)
 {
-    QString text = format(value, separators);
-    const Parsed back = parse(text, separators);
-    if (text.isEmpty() || (back.ok() && back.value == value)) {
-        return text;
-    }
-    // The shortest digits that read back.
-    return formatAllDigits(Kalvoran::ExactDecimal::of(value), separators);
+    QString text = QString::fromStdString(numerator(value).str());
+    if (denominator(value) != 1)
+        text += u'/' + QString::fromStdString(denominator(value).str());
+    return text;
+}
+
+QString formatEntry(const Kalvoran::TypedNumber& number, const Separators& separators)
+{
+    if (number.fraction)
+        return formatFraction(number.exact);
+    if (number.value == 0)
+        return std::signbit(number.value) ? QStringLiteral("-0") : QStringLiteral("0");
+    // A decimal's exact value ends.
+    return formatAllDigits(*Kalvoran::ExactDecimal::of(number.exact), separators);
 }
 
 QString format(const Kalvoran::ExactDecimal& value, const Separators& separators)

@@ -6,7 +6,9 @@
 #include "EnterPresses.h"
 #include "EntryLayout.h"
 #include "ExactDeterminant.h"
+#include "ExactLine.h"
 #include "Kalvoran.h"
+#include "TypedMatrix.h"
 #include "OrderChoice.h"
 #include "PlainWarning.h"
 #include "ProgramIcon.h"
@@ -289,18 +291,18 @@ void frmMain::showResult()
     // its own: where rounding in the floating-point steps shows, and after an overflow, which
     // leaves no number to match.
     exactText_.clear();
-    const auto exact = Kalvoran::ExactDeterminant(Kalvoran::MatrixD);
-    const QString exactNumber = exact ? NumberText::format(*exact, separators_) : QString();
-    if (exact && exactNumber != number) {
-        const bool rounded =
-            exact->digits.size() > static_cast<std::size_t>(NumberText::significantDigits);
-        const QString line = (rounded ? tr("exakt ≈ ") : tr("exakt: ")) + exactNumber;
-        caption += u'\n' + line;
-        spoken += u'\n' + line;
-        hint += (hint.isEmpty() ? QString() : QStringLiteral(" ")) +
-                tr("Die zweite Zeile ist der exakte Wert der Determinante der eingegebenen "
-                   "Zahlen, bei „≈“ auf 15 Stellen gerundet.");
-        exactText_ = NumberText::formatAllDigits(*exact, separators_);
+    if (const auto exact = Kalvoran::TypedD.exact(Kalvoran::MatrixD)) {
+        const ExactLine line =
+            ExactLine::of(Kalvoran::ExactDeterminant(*exact), number, separators_);
+        if (line.shown) {
+            const QString text = (line.approximate ? tr("exakt ≈ ") : tr("exakt: ")) + line.number;
+            caption += u'\n' + text;
+            spoken += u'\n' + text;
+            hint += (hint.isEmpty() ? QString() : QStringLiteral(" ")) +
+                    tr("Die zweite Zeile ist der exakte Wert der Determinante der eingegebenen "
+                       "Zahlen, bei „≈“ auf 15 Stellen gerundet.");
+            exactText_ = line.copied;
+        }
     }
     copyExact_->setVisible(!exactText_.isEmpty());
 

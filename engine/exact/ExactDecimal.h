@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Rational.h"
+
 #include <optional>
 #include <string>
 
@@ -17,6 +19,14 @@ struct ExactDecimal {
     // A finite double's decimal digits: with `significant` (1 to 17), that many, correctly rounded;
     // without, the fewest that read back as the same double. Either zero is zero.
     [[nodiscard]] static ExactDecimal of(double value, std::optional<int> significant = {});
+
+    // An exact value's decimal digits, all of them; empty when it has no end (one third).
+    [[nodiscard]] static std::optional<ExactDecimal> of(const Rational& value);
+
+    // An exact value rounded to `significant` digits (at least 1), a tie to an even last digit.
+    [[nodiscard]] static ExactDecimal nearest(const Rational& value, int significant);
+
+    [[nodiscard]] Rational value() const;
 
     // The nearest value of at most `significant` digits (at least 1), a tie to the one whose last
     // digit is even, as the output rule rounds a double. A carry moves the exponent: 9,995 to three
