@@ -12,32 +12,12 @@
 namespace Kalvoran {
 namespace {
 
-// The decimal digits of a positive integer, 18 at a time from the lowest.
-std::string decimalDigits(BigInteger value)
-{
-    constexpr std::uint64_t chunk = 1'000'000'000'000'000'000;
-    std::string digits;
-    BigInteger quotient;
-    BigInteger remainder;
-    while (value != 0) {
-        divide_qr(value, BigInteger(chunk), quotient, remainder);
-        auto part = remainder.convert_to<std::uint64_t>();
-        for (int i = 0; i < 18 && (quotient != 0 || part != 0); ++i) {
-            digits += static_cast<char>('0' + part % 10);
-            part /= 10;
-        }
-        value.swap(quotient);
-    }
-    std::reverse(digits.begin(), digits.end());
-    return digits;
-}
-
 // An integer times 10^lastExponent, the power of ten of its last digit.
 ExactDecimal scaled(const BigInteger& value, long long lastExponent)
 {
     if (value == 0)
         return {};
-    ExactDecimal decimal{value < 0, decimalDigits(abs(value)), 0};
+    ExactDecimal decimal{value < 0, decimalDigits(value), 0};
     decimal.exponent = static_cast<int>(lastExponent + static_cast<long long>(decimal.digits.size()) - 1);
     decimal.digits.erase(decimal.digits.find_last_not_of('0') + 1);
     return decimal;

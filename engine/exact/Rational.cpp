@@ -1,6 +1,7 @@
 #include "Rational.h"
 
 #include <algorithm>
+#include <string>
 #include <cmath>
 #include <cstdint>
 
@@ -17,6 +18,27 @@ BigInteger powerOfTen(unsigned exponent)
             square *= square;
     }
     return power;
+}
+
+std::string decimalDigits(const BigInteger& integer)
+{
+    // 18 at a time from the lowest.
+    BigInteger value = abs(integer);
+    constexpr std::uint64_t chunk = 1'000'000'000'000'000'000;
+    std::string digits;
+    BigInteger quotient;
+    BigInteger remainder;
+    while (value != 0) {
+        divide_qr(value, BigInteger(chunk), quotient, remainder);
+        auto part = remainder.convert_to<std::uint64_t>();
+        for (int i = 0; i < 18 && (quotient != 0 || part != 0); ++i) {
+            digits += static_cast<char>('0' + part % 10);
+            part /= 10;
+        }
+        value.swap(quotient);
+    }
+    std::reverse(digits.begin(), digits.end());
+    return digits;
 }
 
 double nearestDouble(const Rational& value)

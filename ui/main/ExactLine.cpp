@@ -11,7 +11,7 @@ bool tooLongAsFraction(const Kalvoran::Rational& value)
     // Together below 2^128 they may have 15 digits or fewer; at 2^128 they have 39 or more.
     if (msb(top) + msb(denominator(value)) >= 128)
         return true;
-    return top.str().size() + denominator(value).str().size() >
+    return Kalvoran::decimalDigits(top).size() + Kalvoran::decimalDigits(denominator(value)).size() >
            static_cast<std::size_t>(NumberText::significantDigits);
 }
 

@@ -206,18 +206,21 @@ QString format(double value, const Separators& separators)
 
 QString formatFraction(const Kalvoran::Rational& value)
 {
-    QString text = QString::fromStdString(numerator(value).str());
+    if (value == 0)
+        return QStringLiteral("0");
+    QString text = value < 0 ? QStringLiteral("-") : QString();
+    text += QString::fromStdString(Kalvoran::decimalDigits(numerator(value)));
     if (denominator(value) != 1)
-        text += u'/' + QString::fromStdString(denominator(value).str());
+        text += u'/' + QString::fromStdString(Kalvoran::decimalDigits(denominator(value)));
     return text;
 }
 
 QString formatEntry(const Kalvoran::TypedNumber& number, const Separators& separators)
 {
-    if (number.fraction)
-        return formatFraction(number.exact);
     if (number.value == 0)
         return std::signbit(number.value) ? QStringLiteral("-0") : QStringLiteral("0");
+    if (number.fraction)
+        return formatFraction(number.exact);
     // A decimal's exact value ends.
     return formatAllDigits(*Kalvoran::ExactDecimal::of(number.exact), separators);
 }
