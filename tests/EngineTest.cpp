@@ -1,9 +1,9 @@
 #include "EngineTestSupport.h"
 #include "ExactDecimal.h"
 #include "ExactDeterminant.h"
-#include "TypedMatrix.h"
 #include "Kalvoran.h"
 #include "StepPaths.h"
+#include "TypedMatrix.h"
 
 #include <gtest/gtest.h>
 

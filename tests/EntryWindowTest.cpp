@@ -5,6 +5,7 @@
 #include "GuardedText.h"
 #include "Kalvoran.h"
 #include "ModalHelper.h"
+#include "TypedMatrix.h"
 #include "frmInput.h"
 
 #include <QClipboard>
@@ -29,8 +30,9 @@ using namespace Qt::StringLiterals;
 // Clipboard, cell with the focus (10 x row + column), key, cell with the focus after (-1: Done),
 // texts of the cells after, the message shown (none if empty).
 using KeyRow = std::tuple<QString, int, QKeyCombination, int, const char*, QString>;
-// Locale, typed into cell (1, 0), its piece of the copy, value taken by Done (NaN: refused).
-using CopyRow = std::tuple<QLocale::Language, const char*, const char*, double>;
+// Locale, typed into cell (1, 0), its piece of the copy, value taken by Done (NaN: refused), its
+// text when the window opens again.
+using CopyRow = std::tuple<QLocale::Language, const char*, const char*, double, const char*>;
 Q_DECLARE_METATYPE(KeyRow)
 Q_DECLARE_METATYPE(CopyRow)
 
@@ -184,6 +186,8 @@ private slots:
         QTest::newRow("decimal point on a German system") << u"1.5"_s << notANumber.arg("1.5");
         QTest::newRow("beyond the double range") << u"1E999"_s << outside.arg("1E999");
         QTest::newRow("too small for a double") << u"-1E-400"_s << outside.arg("-1E-400");
+        QTest::newRow("zero denominator") << u"1 / 0"_s << u"In „1 / 0“ ist der Nenner null."_s;
+        QTest::newRow("two slashes") << u"1/3/4"_s << notANumber.arg("1/3/4");
         QTest::newRow("blanks around the text are not quoted")
             << u" 1.5 "_s << notANumber.arg("1.5");
         QTest::newRow("markup") << markup << notANumber.arg(markup);
@@ -318,18 +322,24 @@ private slots:
     void copyThenPasteGivesSameNumbers_data()
     {
         QTest::addColumn<CopyRow>("row");
-        QTest::newRow("German") << CopyRow{QLocale::German, "1.234,50", "1234,5", 1234.5};
-        QTest::newRow("English") << CopyRow{QLocale::English, "1,234.50", "1234.5", 1234.5};
+        QTest::newRow("German") << CopyRow{QLocale::German, "1.234,50", "1234,5", 1234.5, "1234,5"};
+        QTest::newRow("English") << CopyRow{QLocale::English, "1,234.50", "1234.5", 1234.5,
+                                            "1234.5"};
         QTest::newRow("no number stays no number")
-            << CopyRow{QLocale::German, "1;5", "1 5", std::nan("")};
-        // A value that needs more than 15 digits to read back gets them.
+            << CopyRow{QLocale::German, "1;5", "1 5", std::nan(""), nullptr};
+        // A value that needs more than 15 digits to read back gets them; so does a decimal typed
+        // with more digits than its double holds. A fraction stays one, in lowest terms.
         QTest::newRow("one ulp above 1") << CopyRow{QLocale::German, "1,0000000000000002",
-                                                    "1,0000000000000002", 1.0000000000000002};
+                                                    "1,0000000000000002", 1.0000000000000002, "1"};
+        QTest::newRow("20 digits") << CopyRow{QLocale::German, "0,10000000000000000001",
+                                              "0,10000000000000000001", 0.1, "0,1"};
+        QTest::newRow("fraction") << CopyRow{QLocale::German, "-2/6", "-1/3", -1.0 / 3, "-1/3"};
+        QTest::newRow("negative zero") << CopyRow{QLocale::German, "-0", "-0", -0.0, "0"};
     }
     void copyThenPasteGivesSameNumbers()
     {
         QFETCH(CopyRow, row);
-        const auto& [locale, typed, piece, taken] = row;
+        const auto& [locale, typed, piece, taken, reopened] = row;
         MatrixD = square({0.5, 1, 10, 1e20});
         input = new frmInput(NumberText::separatorsOf(locale), owner.get());
         // The cell's context menu, with Qt's own entries in German; the label before the tab.
@@ -356,6 +366,19 @@ private slots:
         });
         QCOMPARE(messages.size(), std::isnan(taken) ? 1 : 0); // refused, the matrix stays
         QCOMPARE(MatrixD, square({0.5, 1, std::isnan(taken) ? 10 : taken, 1e20}));
+        if (std::isnan(taken))
+            return;
+        // Reopening shows it, and Done keeps its double and its exact value.
+        const Kalvoran::TypedNumber expected =
+            NumberText::parseEntry(QString::fromUtf8(typed), NumberText::separatorsOf(locale))
+                .number;
+        openAndDo(2, [&](frmInput* window) {
+            QCOMPARE(window->cell(1, 0)->text(), QString::fromUtf8(reopened));
+            done(window)->click();
+        });
+        const Kalvoran::TypedNumber kept = Kalvoran::TypedD.at(MatrixD, 1, 0);
+        QCOMPARE(std::signbit(kept.value), std::signbit(taken));
+        QVERIFY(kept.exact == expected.exact);
     }
 };
 

@@ -2,9 +2,9 @@
 // exact rationals, the nearest double against the processor's own division, and the evaluation
 // against the exact determinant where it is exact. The table of single cases is in EngineTest.cpp.
 #include "ExactDeterminant.h"
-#include "TypedMatrix.h"
 
 #include "EngineTestSupport.h"
+#include "TypedMatrix.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,8 @@ TEST(ExactDeterminant, EqualsTheLeibnizFormulaForMixedEntriesAndTheirMinors)
                 case 2: {
                     const BigInteger digits(draw(-999'999'999'999'999, 999'999'999'999'999));
                     const BigInteger up = pow(BigInteger(10), static_cast<unsigned>(draw(0, 300)));
-                    const BigInteger down = pow(BigInteger(10), static_cast<unsigned>(draw(0, 320)));
+                    const BigInteger down =
+                        pow(BigInteger(10), static_cast<unsigned>(draw(0, 320)));
                     m(i, j) = Rational(digits * up) / down;
                     break;
                 }
@@ -91,8 +92,9 @@ TEST(NearestDouble, IsTheQuotientRoundedOnce)
     const auto exactOf = [](double x) { return Rational(x); }; // Boost's conversion is exact
     for (int i = 0; i < 4000; ++i) {
         const double p = std::ldexp(static_cast<double>(significand(random)), exponent(random) / 2);
-        const double q = std::ldexp(static_cast<double>(significand(random)) * (i % 2 == 0 ? 1 : -1),
-                                    exponent(random) / 2 - (i % 3) * 500);
+        const double q =
+            std::ldexp(static_cast<double>(significand(random)) * (i % 2 == 0 ? 1 : -1),
+                       exponent(random) / 2 - (i % 3) * 500);
         if (q == 0)
             continue;
         ASSERT_EQ(nearestDouble(exactOf(p) / exactOf(q)), p / q) << p << " / " << q;
@@ -111,8 +113,7 @@ TEST(EvaluateDeterminant, IsExactForSmallIntegerMatricesUpToOrderEight)
     for (int sample = 0; sample < 320; ++sample) {
         const Matrix m =
             randomMatrix(1 + sample % 8, [&] { return static_cast<int>(rng() % 19) - 9; });
-        ASSERT_EQ(EvaluateDeterminant(m),
-                  nearestDouble(ExactDeterminant(*TypedMatrix().exact(m))))
+        ASSERT_EQ(EvaluateDeterminant(m), nearestDouble(ExactDeterminant(*TypedMatrix().exact(m))))
             << "order " << m.rows() << ", sample " << sample;
     }
 }

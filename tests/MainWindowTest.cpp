@@ -1,6 +1,7 @@
 #include "Kalvoran.h"
 #include "ModalHelper.h"
 #include "SchemeColours.h"
+#include "TypedMatrix.h"
 #include "UpDown.h"
 #include "frmInput.h"
 #include "frmMain.h"
@@ -20,6 +21,7 @@
 #include <memory>
 #include <random>
 #include <string_view>
+#include <vector>
 
 using Kalvoran::LastIndex;
 using Kalvoran::MatrixD;
@@ -454,32 +456,54 @@ private slots:
         // Rows of the matrix; the first line (empty: the engine's double written by the output
         // rule), the second line (empty: none) and the text that its menu entry copies; whether
         // the caption has the design's size after one that needed a smaller one.
-        using Rows = QList<QList<double>>;
+        using Rows = QList<QStringList>;
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<bool>("designSize");
         QTest::newRow("longest number text")
-            << Rows{{-1.23456789012345e-300, 0}, {0, 1}}
+            << Rows{{"-1,23456789012345E-300", "0"}, {"0", "1"}}
             << QStringList{"det(D) = -1,23456789012345E-300", "", ""} << false;
-        QTest::newRow("singular tenths") << Rows{{0.1, 0.2, 0.3}, {0.4, 0.5, 0.6}, {0.7, 0.8, 0.9}}
-                                         << QStringList{"", "exakt: 0", "0"} << false;
+        QTest::newRow("singular tenths")
+            << Rows{{"0,1", "0,2", "0,3"}, {"0,4", "0,5", "0,6"}, {"0,7", "0,8", "0,9"}}
+            << QStringList{"", "exakt: 0", "0"} << false;
         QTest::newRow("below the double range")
-            << Rows{{1e-200, 0}, {0, 1e-200}}
+            << Rows{{"1E-200", "0"}, {"0", "1E-200"}}
             << QStringList{"det(D) = 0", "exakt: 1E-400", "1E-400"} << false;
-        QTest::newRow("overflow") << Rows{{1e200, 0, 0}, {0, 1e200, 0}, {0, 0, 1e200}}
+        QTest::newRow("overflow") << Rows{{"1E200", "0", "0"},
+                                          {"0", "1E200", "0"},
+                                          {"0", "0", "1E200"}}
                                   << QStringList{"Überlauf!", "exakt: 1E+600", "1E+600"} << false;
         QTest::newRow("more than 15 digits")
-            << Rows{{1.000000000000001e-140, 3e-140}, {1, 3.000000000000001}}
+            << Rows{{"1,000000000000001E-140", "3E-140"}, {"1", "3,000000000000001"}}
             << QStringList{"", "exakt ≈ 4E-155", "4,000000000000001E-155"} << false;
+        QTest::newRow("exactly 15 digits")
+            << Rows{{"1,000000000000000123456789012345", "1"}, {"1", "1"}}
+            << QStringList{"", "exakt: 1,23456789012345E-16", "1,23456789012345E-16"} << false;
+        QTest::newRow("16 digits")
+            << Rows{{"1,0000000000000001234567890123456", "1"}, {"1", "1"}}
+            << QStringList{"", "exakt ≈ 1,23456789012346E-16", "1,234567890123456E-16"} << false;
+        QTest::newRow("subnormal as typed")
+            << Rows{{"1,23456789012345E-320"}}
+            << QStringList{"det(D) = 1,23467004895728E-320", "exakt: 1,23456789012345E-320",
+                           "1,23456789012345E-320"}
+            << false;
+        QTest::newRow("fractions") << Rows{{"1/3", "1/7"}, {"1/5", "1/2"}}
+                                   << QStringList{"", "exakt: 29/210", "29/210"} << false;
+        QTest::newRow("fraction too long")
+            << Rows{{"1/3", "0"}, {"0", "1/123456789012347"}}
+            << QStringList{"", "exakt ≈ 2,70000002429997E-15", "1/370370367037041"} << false;
+        QTest::newRow("a third times three")
+            << Rows{{"1/3", "0"}, {"0", "3"}} << QStringList{"det(D) = 1", "", ""} << true;
         QTest::newRow("entries of 1e200 that cancel")
-            << Rows(3, QList<double>(3, 1e200)) << QStringList{"det(D) = 0", "", ""} << true;
+            << Rows(3, QStringList(3, "1E200")) << QStringList{"det(D) = 0", "", ""} << true;
         // Integer entries give an exact result in the design's size.
         std::mt19937 random(10);
         std::uniform_int_distribution<int> entry(-9, 9);
         for (int order = 1; order <= 10; ++order) {
-            Rows rows(order, QList<double>(order));
-            for (QList<double>& row : rows)
-                std::generate(row.begin(), row.end(), [&] { return entry(random); });
+            Rows rows(order, QStringList(order));
+            for (QStringList& row : rows)
+                std::generate(row.begin(), row.end(),
+                              [&] { return QString::number(entry(random)); });
             QTest::addRow("random integers, order %d", order) << rows << QStringList(3) << true;
         }
     }
@@ -489,17 +513,22 @@ private slots:
         MatrixD(1, 1) = 1;
         click("btnStart0");
         const QString before = result();
-        QFETCH(QList<QList<double>>, rows);
+        QFETCH(QList<QStringList>, rows);
+        // The entries as the entry window takes them.
+        const NumberText::Separators german = NumberText::separatorsOf(QLocale::German);
         const auto n = static_cast<int>(rows.size());
         MatrixD.resize(n, n);
-        for (int i = 0; i < n * n; ++i)
-            MatrixD(i / n, i % n) = rows[i / n][i % n];
+        std::vector<Kalvoran::TypedNumber> typed;
+        for (int i = 0; i < n * n; ++i) {
+            typed.push_back(NumberText::parseEntry(rows[i / n][i % n], german).number);
+            MatrixD(i / n, i % n) = typed.back().value;
+        }
+        Kalvoran::TypedD = Kalvoran::TypedMatrix(n, typed);
         QFETCH(QStringList, texts);
         const QString first =
             !texts[0].isEmpty()
                 ? texts[0]
-                : "det(D) = " + NumberText::format(Kalvoran::EvaluateDeterminant(MatrixD),
-                                                   NumberText::separatorsOf(QLocale::German));
+                : "det(D) = " + NumberText::format(Kalvoran::EvaluateDeterminant(MatrixD), german);
         const QString caption = texts[1].isEmpty() ? first : first + "\n" + texts[1];
         // Another order changes neither the matrix evaluated nor the caption, and the caption
         // changes under the busy pointer.

@@ -18,7 +18,8 @@ ExactDecimal scaled(const BigInteger& value, long long lastExponent)
     if (value == 0)
         return {};
     ExactDecimal decimal{value < 0, decimalDigits(value), 0};
-    decimal.exponent = static_cast<int>(lastExponent + static_cast<long long>(decimal.digits.size()) - 1);
+    decimal.exponent =
+        static_cast<int>(lastExponent + static_cast<long long>(decimal.digits.size()) - 1);
     decimal.digits.erase(decimal.digits.find_last_not_of('0') + 1);
     return decimal;
 }
@@ -30,7 +31,8 @@ unsigned takeOutFives(BigInteger& value)
     unsigned fives = 0;
     BigInteger quotient;
     BigInteger remainder;
-    for (const auto& [factor, count] : {std::pair{fiveToThe27, 27U}, std::pair{std::uint64_t{5}, 1U}}) {
+    for (const auto& [factor, count] :
+         {std::pair{fiveToThe27, 27U}, std::pair{std::uint64_t{5}, 1U}}) {
         for (;;) {
             divide_qr(value, BigInteger(factor), quotient, remainder);
             if (remainder != 0)
@@ -110,8 +112,8 @@ std::optional<ExactDecimal> ExactDecimal::of(const Rational& value)
     if (rest != 1)
         return std::nullopt;
     const unsigned k = std::max(twos, fives);
-    const BigInteger integer = numerator(value) * pow(BigInteger(2), k - twos) *
-                               pow(BigInteger(5), k - fives);
+    const BigInteger integer =
+        numerator(value) * pow(BigInteger(2), k - twos) * pow(BigInteger(5), k - fives);
     return scaled(integer, -static_cast<long long>(k));
 }
 
@@ -126,13 +128,15 @@ ExactDecimal ExactDecimal::nearest(const Rational& value, int significant)
     const BigInteger largest = smallest * 10;
     // The power of ten of the first digit, estimated from the lengths in bits to within one.
     constexpr double log10Of2 = 0.30102999566398120;
-    auto first = static_cast<long long>(std::floor(
-        (static_cast<double>(msb(n)) - static_cast<double>(msb(d))) * log10Of2));
+    auto first = static_cast<long long>(
+        std::floor((static_cast<double>(msb(n)) - static_cast<double>(msb(d))) * log10Of2));
     for (;;) {
         // The digits down to the last one kept: |value| / 10^last, rounded down.
         const long long last = first - kept + 1;
-        const BigInteger dividend = last < 0 ? BigInteger(n * powerOfTen(static_cast<unsigned>(-last))) : n;
-        const BigInteger divisor = last > 0 ? BigInteger(d * powerOfTen(static_cast<unsigned>(last))) : d;
+        const BigInteger dividend =
+            last < 0 ? BigInteger(n * powerOfTen(static_cast<unsigned>(-last))) : n;
+        const BigInteger divisor =
+            last > 0 ? BigInteger(d * powerOfTen(static_cast<unsigned>(last))) : d;
         BigInteger digits;
         BigInteger remainder;
         divide_qr(dividend, divisor, digits, remainder);
@@ -161,7 +165,8 @@ Rational ExactDecimal::value() const
     if (negative)
         integer = -integer;
     // The power of ten of the last digit.
-    const long long last = static_cast<long long>(exponent) - static_cast<long long>(digits.size()) + 1;
+    const long long last =
+        static_cast<long long>(exponent) - static_cast<long long>(digits.size()) + 1;
     if (last >= 0)
         return Rational(integer * powerOfTen(static_cast<unsigned>(last)));
     return {integer, powerOfTen(static_cast<unsigned>(-last))};

@@ -163,7 +163,8 @@ BigInteger fromResidues(const std::vector<std::uint32_t>& residues,
             sum = modulus.reduce(sum + static_cast<std::uint64_t>(v[j]) * prefix);
             prefix = modulus.reduce(static_cast<std::uint64_t>(prefix) * primes[j]);
         }
-        const std::uint32_t difference = modulus.reduce(std::uint64_t{residues[i]} + primes[i] - sum);
+        const std::uint32_t difference =
+            modulus.reduce(std::uint64_t{residues[i]} + primes[i] - sum);
         v[i] = modulus.multiply(difference, modulus.inverse(prefix));
     }
     BigInteger x = 0;

@@ -41,8 +41,8 @@ struct Digits16 {
 
 // The residue of an integer: the weights are 2^(16 k) mod p for at least as many k as it has
 // digits.
-[[nodiscard]] std::uint32_t residue(const Digits16& value, const std::vector<std::uint32_t>& weights,
-                                    const Modulus& modulus);
+[[nodiscard]] std::uint32_t
+residue(const Digits16& value, const std::vector<std::uint32_t>& weights, const Modulus& modulus);
 
 // The determinant modulo p of an n x n matrix of residues, row-major; destroys the matrix.
 [[nodiscard]] std::uint32_t determinant(std::vector<std::uint32_t>& matrix, int n,

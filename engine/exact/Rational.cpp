@@ -1,9 +1,9 @@
 #include "Rational.h"
 
 #include <algorithm>
-#include <string>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 namespace Kalvoran {
 
@@ -60,7 +60,8 @@ double nearestDouble(const Rational& value)
     const auto divide = [&] {
         const long long exponent = std::max(e, lowestExponent);
         divisor = exponent >= 0 ? BigInteger(d << static_cast<unsigned>(exponent)) : d;
-        const BigInteger dividend = exponent < 0 ? BigInteger(n << static_cast<unsigned>(-exponent)) : n;
+        const BigInteger dividend =
+            exponent < 0 ? BigInteger(n << static_cast<unsigned>(-exponent)) : n;
         divide_qr(dividend, divisor, quotient, remainder);
         return exponent;
     };

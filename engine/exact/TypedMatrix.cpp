@@ -14,7 +14,8 @@ TypedMatrix::TypedMatrix(int order, std::vector<TypedNumber> numbers)
     : order_(order)
     , numbers_(std::move(numbers))
 {
-    if (order < 0 || numbers_.size() != static_cast<std::size_t>(order) * static_cast<std::size_t>(order))
+    if (order < 0 ||
+        numbers_.size() != static_cast<std::size_t>(order) * static_cast<std::size_t>(order))
         throw std::invalid_argument("TypedMatrix: not order x order numbers");
 }
 

@@ -9,9 +9,9 @@
 // One entry cell of the grid. Receiving the focus selects its text from the caret to the end, so
 // typing replaces the text of a freshly filled cell. A cell remembers the number it was filled
 // with: as long as its text is the one shown for that number, it reads back that number, its
-// double and its exact value, not the 15-digit text. A cell holds text of any length. Pasting text of more than one piece (Ctrl+V
-// or the context menu) hands it to the window instead of inserting it; the context menu also
-// offers to copy the matrix.
+// double and its exact value, not the 15-digit text. A cell holds text of any length. Pasting text
+// of more than one piece (Ctrl+V or the context menu) hands it to the window instead of inserting
+// it; the context menu also offers to copy the matrix.
 class Cell : public QLineEdit {
     Q_OBJECT
 

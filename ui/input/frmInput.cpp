@@ -139,9 +139,9 @@ void frmInput::fillCells()
     for (int row = 0; row <= lastIndex_; ++row) {
         for (int column = 0; column <= lastIndex_; ++column) {
             const bool stored = row < matrix.rows() && column < matrix.cols();
-            cell(row, column)->fill(stored ? Kalvoran::TypedD.at(matrix, row, column)
-                                           : Kalvoran::TypedNumber{},
-                                    separators_);
+            cell(row, column)
+                ->fill(stored ? Kalvoran::TypedD.at(matrix, row, column) : Kalvoran::TypedNumber{},
+                       separators_);
         }
     }
 }

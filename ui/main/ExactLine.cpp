@@ -11,7 +11,8 @@ bool tooLongAsFraction(const Kalvoran::Rational& value)
     // Together below 2^128 they may have 15 digits or fewer; at 2^128 they have 39 or more.
     if (msb(top) + msb(denominator(value)) >= 128)
         return true;
-    return Kalvoran::decimalDigits(top).size() + Kalvoran::decimalDigits(denominator(value)).size() >
+    return Kalvoran::decimalDigits(top).size() +
+               Kalvoran::decimalDigits(denominator(value)).size() >
            static_cast<std::size_t>(NumberText::significantDigits);
 }
 
@@ -34,8 +35,8 @@ ExactLine ExactLine::of(const Kalvoran::Rational& exact, const QString& resultNu
     line.approximate = tooLongAsFraction(exact);
     line.number =
         line.approximate
-            ? NumberText::format(Kalvoran::ExactDecimal::nearest(exact, NumberText::significantDigits),
-                                 separators)
+            ? NumberText::format(
+                  Kalvoran::ExactDecimal::nearest(exact, NumberText::significantDigits), separators)
             : line.copied;
     return line;
 }

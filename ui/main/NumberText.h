@@ -47,7 +47,8 @@ struct ParsedEntry {
 [[nodiscard]] QString formatFraction(const Kalvoran::Rational& value);
 // The text of an entry that reads back as the same number: a fraction as a fraction, a decimal
 // with all the digits of its exact value (a negative zero as "-0").
-[[nodiscard]] QString formatEntry(const Kalvoran::TypedNumber& number, const Separators& separators);
+[[nodiscard]] QString formatEntry(const Kalvoran::TypedNumber& number,
+                                  const Separators& separators);
 // The output rule for an exact value: rounded to 15 significant digits as a double is, written
 // in the same notation, with an exponent of any size and nothing held back at the double range.
 [[nodiscard]] QString format(const Kalvoran::ExactDecimal& value, const Separators& separators);
