@@ -24,7 +24,7 @@ TypedNumber TypedMatrix::at(const Matrix& doubles, int row, int column) const
     const double value = doubles(row, column);
     if (row < order_ && column < order_) {
         const TypedNumber& typed = numbers_[static_cast<std::size_t>(row * order_ + column)];
-        if (typed.value == value && std::signbit(typed.value) == std::signbit(value))
+        if (typed.value == value)
             return typed;
     }
     return TypedNumber::of(value);
