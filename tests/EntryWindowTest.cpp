@@ -5,18 +5,17 @@
 #include "GuardedText.h"
 #include "Kalvoran.h"
 #include "ModalHelper.h"
+#include "QtGerman.h"
 #include "TypedMatrix.h"
 #include "frmInput.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QLibraryInfo>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QTranslator>
 
 #include <cmath>
 #include <memory>
@@ -78,7 +77,6 @@ class EntryWindowTest : public QObject {
 
     std::unique_ptr<QWidget> owner;
     QPointer<frmInput> input;
-    QTranslator qtTexts;
     const QString millionRows = guardedText(2'000'000, u"1\n");
 
     // Opens the entry window (German, unless made before) for an order and runs `inside` in its
@@ -96,11 +94,7 @@ class EntryWindowTest : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(qtTexts.load(u"qtbase_de"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
-        QApplication::installTranslator(&qtTexts);
-    }
+    void initTestCase() { QVERIFY(installQtGerman(*qApp)); }
     void init()
     {
         owner = std::make_unique<QWidget>();
@@ -349,10 +343,12 @@ private slots:
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu != nullptr);
             const auto close = qScopeGuard([menu] { menu->close(); });
+            QStringList labels;
             for (QAction* action : menu->actions())
-                if (action->text().section(u'\t', 0, 0) == label)
-                    return action->trigger();
-            QFAIL(qPrintable(label));
+                labels << action->text().section(u'\t', 0, 0);
+            QVERIFY2(labels.contains(u"&Rückgängig"_s) && labels.contains(label),
+                     qPrintable(labels.join(u'|')));
+            menu->actions().at(labels.indexOf(label))->trigger();
         };
         const QString half = NumberText::format(0.5, NumberText::separatorsOf(locale));
         const QStringList messages = openAndDo(2, [&](frmInput* window) {

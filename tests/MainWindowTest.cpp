@@ -1,5 +1,7 @@
+#include "HelpWindow.h"
 #include "Kalvoran.h"
 #include "ModalHelper.h"
+#include "QtGerman.h"
 #include "SchemeColours.h"
 #include "TypedMatrix.h"
 #include "UpDown.h"
@@ -14,6 +16,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 
 #include <algorithm>
@@ -155,6 +158,7 @@ private:
     }
 
 private slots:
+    void initTestCase() { QVERIFY(installQtGerman(*qApp)); }
     void init()
     {
         QApplication::setPalette(QApplication::style()->standardPalette());
@@ -164,21 +168,48 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    void startUpStateAndIcon()
+    void startUpState()
     {
         QCOMPARE(window->minimumSize(), QSize(401, 242));
         QCOMPARE(window->maximumSize(), QSize(401, 242));
         QCOMPARE(LastIndex, 1);
         QCOMPARE(window->focusWidget(), order());
-        // The window's icon is the program icon, with an image for each size.
-        const QIcon icon = window->windowIcon();
-        QList<QSize> sizes;
-        for (const int size : {16, 32, 48, 64, 72}) {
-            sizes << QSize(size, size);
-            const QImage own(QStringLiteral(":/icons/kalvora-%1.png").arg(size));
-            QCOMPARE(icon.pixmap(own.size(), 1.0).toImage().convertToFormat(own.format()), own);
-        }
-        QCOMPARE(icon.availableSizes(), sizes);
+        QCOMPARE(child<QLabel>("Label1")->toolTip(), QStringLiteral("F1: Hilfe"));
+    }
+
+    // F1 in either window shows the one help window above it, taking the keys also over the modal
+    // entry window. Its end names this build's version and the Qt it runs with, and its "Über Qt"
+    // shows Qt's own box, in German. Escape closes it and leaves the window below.
+    void f1ShowsTheHelpAboveEitherWindow()
+    {
+        QStringList boxes;
+        const auto pressF1 = [&](QWidget* in) {
+            QTest::keyClick(in, Qt::Key_F1);
+            const auto helps = window->findChildren<HelpWindow*>(); // one, made at the first F1
+            QCOMPARE(helps.size(), 1);
+            HelpWindow* help = helps.front();
+            QVERIFY(help->isVisible() && becomesActive(help));
+            const QString about =
+                help->findChild<QTextBrowser*>()->toPlainText().section(u"Über Kalvora"_s, 1);
+            QVERIFY2(about.contains(u"Version " KALVORA_VERSION ".") &&
+                         about.contains(u"Qt, Version "_s + qVersion() + ','),
+                     qPrintable(about));
+            boxes << whileShowing<QMessageBox>(
+                [help] { help->findChild<QPushButton*>(u"aboutQt"_s)->click(); },
+                [](QMessageBox* /*box*/) {});
+            QTest::keyClick(help->windowHandle(), Qt::Key_Escape); // through the platform
+            QVERIFY(!help->isVisible() && in->window()->isVisible());
+        };
+        window->activateWindow();
+        QVERIFY(becomesActive(window.get()));
+        pressF1(order());
+        order()->setText(QStringLiteral("3"));
+        // Over the entry window, a message box may be closed by the showing of either window.
+        boxes << openEntryWindow([&](frmInput* input) {
+            pressF1(input->focusWidget());
+            input->hide();
+        });
+        QCOMPARE(boxes.filter(u"Über Qt"_s).filter(QLatin1String(qVersion())).size(), 2);
     }
 
     void controlsFollowTheLayoutTable_data()

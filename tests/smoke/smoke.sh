@@ -10,7 +10,7 @@ a11y() { /usr/bin/python3 "$(dirname "$0")/a11y.py" "$@"; } # pyatspi: the syste
 read_aloud() { a11y tree 2>/dev/null | grep -qF -- "$1"; }
 
 atspi=/usr/libexec
-needs python3 dbus-daemon $atspi/at-spi-bus-launcher $atspi/at-spi2-registryd
+needs xprop python3 dbus-daemon $atspi/at-spi-bus-launcher $atspi/at-spi2-registryd
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is missing"
 export XDG_RUNTIME_DIR=$tmp DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/bus
 
@@ -22,12 +22,20 @@ until_ok 10 compgen -G "$tmp/at-spi/bus*" >/dev/null
 "$atspi/at-spi2-registryd" >/dev/null 2>&1 &
 
 step "start Kalvora; a 401 x 242 window 'Kalvora' appears"
-QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" &
+# The program hands Qt no command line: read, this option would keep the window off the screen.
+QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" -platform offscreen &
 app=$!
 until_ok 15 found Kalvora
 main=$(window Kalvora)
 xdotool getwindowgeometry "$main" | grep -q 'Geometry: 401x242$' || fail "not 401 x 242 pixels"
 until_ok 20 read_aloud $'label\tErgebnis\t'
+
+step "the window carries the program icon in each size; F1 opens the help, Escape closes it"
+icons=$(xprop -id "$main" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr -d '\n')
+[ "$icons" = 'Icon (16 x 16)Icon (32 x 32)Icon (48 x 48)Icon (64 x 64)Icon (72 x 72)' ] ||
+  fail "icon sizes: $icons"
+focus "$main"; keys F1; until_ok 10 found 'Kalvora – Hilfe'
+keys Escape; until_ok 10 gone 'Kalvora – Hilfe'
 
 step "Alt+E, Space open the entry window, its cells read with their places"
 focus "$main"; keys alt+e space # Alt+E puts the focus on the Eingabe button, Space presses it

@@ -4,6 +4,7 @@
 #include "DecimalKeypad.h"
 #include "EnterPresses.h"
 #include "GridClipboard.h"
+#include "HelpWindow.h"
 #include "Kalvoran.h"
 #include "PlainWarning.h"
 #include "SchemeColours.h"
@@ -78,6 +79,7 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
     setTabOrder(previous, cmdFertig);
     connect(cmdFertig, &QPushButton::clicked, this, &frmInput::cmdFertigClick);
     new EnterPresses(*this); // owned by the window
+    HelpWindow::offerIn(*this);
     applySchemeColours();
 }
 

@@ -7,11 +7,11 @@
 #include "EntryLayout.h"
 #include "ExactDeterminant.h"
 #include "ExactLine.h"
+#include "HelpWindow.h"
 #include "Kalvoran.h"
 #include "TypedMatrix.h"
 #include "OrderChoice.h"
 #include "PlainWarning.h"
-#include "ProgramIcon.h"
 #include "SchemeColours.h"
 #include "Twips.h"
 #include "UpDown.h"
@@ -70,10 +70,10 @@ frmMain::frmMain(NumberText::Separators separators, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Kalvora"));
-    setWindowIcon(ProgramIcon::icon());
     setFixedSize(Twips::toPixels(6015), Twips::toPixels(3630));
     createControls();
     new EnterPresses(*this); // owned by the window
+    HelpWindow::offerIn(*this);
     setUpFocusAndFonts();
     formLoad();
     centreOnScreen(*this);
@@ -88,6 +88,7 @@ void frmMain::createControls()
     Label1->setObjectName(QStringLiteral("Label1"));
     // The band is the one label with a background of its own; the others show their container's.
     Label1->setAutoFillBackground(true);
+    Label1->setToolTip(tr("F1: Hilfe"));
 
     framEingabe = new QGroupBox(tr("Eingabeoptionen"), this);
     framEingabe->setObjectName(QStringLiteral("framEingabe"));
