@@ -47,3 +47,5 @@ if(NOT CMAKE_CROSSCOMPILING AND CMAKE_NM)
            COMMAND sh -c "! '${CMAKE_NM}' -C --defined-only --extern-only \"$1\" | grep -v -e 'Step<true>' -e FmaPathFunctions"
                    sh $<FILTER:$<TARGET_OBJECTS:kalvoran>,INCLUDE,FmaPath>)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/cmake/BuildTests.cmake) # checks of the build itself
