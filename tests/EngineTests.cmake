@@ -32,12 +32,11 @@ endif()
 find_program(KALVORA_QEMU_X86_64 qemu-x86_64)
 if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64)$"
    AND NOT CMAKE_CXX_FLAGS MATCHES "sanitize" AND KALVORA_QEMU_X86_64)
-  add_test(NAME engine_tests_without_fma
-           COMMAND ${KALVORA_QEMU_X86_64} -cpu Nehalem $<TARGET_FILE:engine_tests>)
-  add_test(NAME engine_tests_with_avx_without_fma
-           COMMAND ${KALVORA_QEMU_X86_64} -cpu SandyBridge $<TARGET_FILE:engine_tests>)
-  set_tests_properties(engine_tests_without_fma engine_tests_with_avx_without_fma
-                       PROPERTIES TIMEOUT 600)
+  foreach(processor Nehalem SandyBridge)
+    add_test(NAME engine_tests_on_${processor}
+             COMMAND ${KALVORA_QEMU_X86_64} -cpu ${processor} $<TARGET_FILE:engine_tests>)
+    set_tests_properties(engine_tests_on_${processor} PROPERTIES TIMEOUT 600)
+  endforeach()
 endif()
 
 # The fma path's object defines nothing but its own instantiations and entry points: no inline
