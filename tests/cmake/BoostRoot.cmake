@@ -4,15 +4,13 @@
 # cmake -D SOURCE_DIR=... -D WORK_DIR=... -D BOOST_HEADERS=<folder holding boost/>
 #       -D GENERATOR=... -D CXX=... -P BoostRoot.cmake
 set(root ${WORK_DIR}/boost-root)
-if(NOT EXISTS ${root}/boost/version.hpp)
-  file(COPY ${BOOST_HEADERS}/boost DESTINATION ${root})
-endif()
+file(COPY ${BOOST_HEADERS}/boost DESTINATION ${root}) # copies only what changed
 file(REMOVE_RECURSE ${WORK_DIR}/build) # nothing found by an earlier run
 execute_process(
   COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -G ${GENERATOR}
           -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_BUILD_TYPE=Debug -DKALVORA_ENGINE_ONLY=ON
-          -DKALVORA_BUILD_TESTS=OFF -DKALVORA_BUILD_BENCH=OFF -DKALVORA_WARNINGS_AS_ERRORS=ON
-          -DBoost_ROOT=${root} -DBoost_NO_SYSTEM_PATHS=ON
+          -DKALVORA_BUILD_TESTS=OFF -DKALVORA_BUILD_BENCH=OFF -DBoost_ROOT=${root}
+          -DBoost_NO_SYSTEM_PATHS=ON
   COMMAND_ERROR_IS_FATAL ANY)
 file(STRINGS ${WORK_DIR}/build/CMakeCache.txt found REGEX "^Boost_INCLUDE_DIR:")
 if(NOT found STREQUAL "Boost_INCLUDE_DIR:PATH=${root}")
