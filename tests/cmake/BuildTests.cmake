@@ -14,9 +14,9 @@ endif()
 if(NOT CMAKE_CROSSCOMPILING AND NOT CMAKE_CXX_FLAGS MATCHES "sanitize"
    AND EXISTS "${Boost_INCLUDE_DIR}/boost/version.hpp")
   add_test(NAME boost_found_through_boost_root
-           COMMAND ${CMAKE_COMMAND} -D SOURCE_DIR=${PROJECT_SOURCE_DIR}
-                   -D WORK_DIR=${CMAKE_BINARY_DIR}/boost-root-test -D BOOST_HEADERS=${Boost_INCLUDE_DIR}
-                   -D GENERATOR=${CMAKE_GENERATOR} -D CXX=${CMAKE_CXX_COMPILER}
+           COMMAND ${CMAKE_COMMAND} -D SOURCE_DIR=${PROJECT_SOURCE_DIR} -D CXX=${CMAKE_CXX_COMPILER}
+                   -D WORK_DIR=${CMAKE_BINARY_DIR}/boost-root-test -D GENERATOR=${CMAKE_GENERATOR}
+                   -D BOOST_HEADERS=${Boost_INCLUDE_DIR}
                    -P ${CMAKE_CURRENT_LIST_DIR}/BoostRoot.cmake)
   set_tests_properties(boost_found_through_boost_root PROPERTIES TIMEOUT 600)
 endif()
