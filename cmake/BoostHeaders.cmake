@@ -24,6 +24,7 @@ if(CMAKE_CROSSCOMPILING AND NOT Boost_ROOT AND NOT BOOST_ROOT AND NOT DEFINED EN
     file(MAKE_DIRECTORY ${linkDir})
     file(CREATE_LINK ${KALVORA_HOST_BOOST_DIR}/boost ${linkDir}/boost SYMBOLIC)
     set(Boost_INCLUDE_DIR ${linkDir} CACHE PATH "Folder that holds boost/")
+    set(Boost_NO_BOOST_CMAKE ON) # the host's BoostConfig.cmake would name /usr/include
   endif()
 endif()
 
