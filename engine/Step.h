@@ -44,7 +44,11 @@ public:
     KALVORA_INLINE static double firstTerm(double d, double a)
     {
         const double t = d * a;
-        return checked(d == 0 || a == 0 ? t + 0.0 : t);
+        // A rare branch: written as one select, clang makes every step wait for both
+        // comparisons and a blend.
+        if (t == 0) [[unlikely]]
+            return d == 0 || a == 0 ? 0.0 : t;
+        return checked(t);
     }
 
     // t + sum with t = d * a

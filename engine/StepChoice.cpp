@@ -12,11 +12,19 @@ namespace {
 bool processorHasFma()
 {
 #if defined(_MSC_VER) && !defined(__clang__) && defined(_M_X64)
-    // FMA3 and AVX, and the system saves the AVX registers (OSXSAVE, XCR0 bits 1 and 2).
+    // FMA3 and AVX, and the system saves the AVX registers (OSXSAVE, XCR0 bits 1 and 2); and
+    // AVX2 (leaf 7, EBX bit 5), since MSVC builds the fma path with /arch:AVX2, which may use
+    // AVX2 instructions (AMD's processors of 2012 to 2015 have FMA3 without AVX2).
     int info[4] = {};
+    __cpuid(info, 0);
+    if (info[0] < 7)
+        return false;
     __cpuid(info, 1);
     const int needed = (1 << 12) | (1 << 27) | (1 << 28);
-    return (info[2] & needed) == needed && (_xgetbv(0) & 6) == 6;
+    if ((info[2] & needed) != needed || (_xgetbv(0) & 6) != 6)
+        return false;
+    __cpuidex(info, 7, 0);
+    return (info[1] & (1 << 5)) != 0;
 #elif defined(__x86_64__)
     return __builtin_cpu_supports("avx") && __builtin_cpu_supports("fma");
 #else

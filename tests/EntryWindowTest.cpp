@@ -299,17 +299,19 @@ private slots:
         QFETCH(KeyRow, row);
         const auto& [clipboard, from, key, to, cells, message] = row;
         QGuiApplication::clipboard()->setText(clipboard);
-        const QStringList messages = openAndDo(3, [&](frmInput* window) {
-            window->cell(from / 10, from % 10)->setFocus();
-            QTest::keyClick(window->focusWidget(), key.key(), key.keyboardModifiers());
-            QVERIFY(window->isVisible());
-            QCOMPARE(window->focusWidget()->objectName(),
-                     to < 0 ? u"cmdFertig"_s : u"z%1_%2"_s.arg(to / 10).arg(to % 10));
-            QCOMPARE(grid(*window), cells);
-            const auto* cell = qobject_cast<const QLineEdit*>(window->focusWidget());
-            if (cells == places && cell != nullptr)
-                QCOMPARE(cell->selectedText(), cell->text());
-        });
+        // Structured bindings reach the lambda through init-captures (clang 14 captures none).
+        const QStringList messages =
+            openAndDo(3, [&, &from = from, &key = key, &to = to, &cells = cells](frmInput* window) {
+                window->cell(from / 10, from % 10)->setFocus();
+                QTest::keyClick(window->focusWidget(), key.key(), key.keyboardModifiers());
+                QVERIFY(window->isVisible());
+                QCOMPARE(window->focusWidget()->objectName(),
+                         to < 0 ? u"cmdFertig"_s : u"z%1_%2"_s.arg(to / 10).arg(to % 10));
+                QCOMPARE(grid(*window), cells);
+                const auto* cell = qobject_cast<const QLineEdit*>(window->focusWidget());
+                if (cells == places && cell != nullptr)
+                    QCOMPARE(cell->selectedText(), cell->text());
+            });
         QCOMPARE(messages, message.isEmpty() ? QStringList() : QStringList{message});
     }
 
@@ -351,7 +353,8 @@ private slots:
             menu->actions().at(labels.indexOf(label))->trigger();
         };
         const QString half = NumberText::format(0.5, NumberText::separatorsOf(locale));
-        const QStringList messages = openAndDo(2, [&](frmInput* window) {
+        const QStringList messages = openAndDo(2, [&, &typed = typed,
+                                                   &piece = piece](frmInput* window) {
             window->cell(1, 0)->setText(typed);
             chooseInMenu(QStringLiteral("&Matrix kopieren"));
             QCOMPARE(QGuiApplication::clipboard()->text(), half + "\t1\n" + piece + "\t1E+20\n");

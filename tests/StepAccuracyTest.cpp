@@ -42,13 +42,10 @@ cpp_int product(double x, double y)
     return mx * cpp_int(std::ldexp(std::frexp(y, &ey), 53)) << (ex + ey + 2148);
 }
 
-// x * y + u * v rounded once, ties to even; +inf beyond the range, as orInfinity gives for
-// OverflowError. An exact zero is -0 only as the sum of two zero products of -0.
-double rounded(double x, double y, double u, double v)
+// value * 2^-2254, not zero, rounded once, ties to even; +inf beyond the range, as orInfinity
+// gives for OverflowError.
+double nearest(const cpp_int& value)
 {
-    const cpp_int value = product(x, y) + product(u, v);
-    if (value == 0)
-        return (x == 0 || y == 0) && (u == 0 || v == 0) ? x * y + u * v : 0.0;
     const cpp_int magnitude = value < 0 ? cpp_int(-value) : value;
     // Bits below the last place of the result (53 bits from the top, or 2^-1074) go.
     const int shift = std::max(static_cast<int>(msb(magnitude)) - 52, 1180);
@@ -57,6 +54,15 @@ double rounded(double x, double y, double u, double v)
     const cpp_int kept = (magnitude + half) >> shift;
     const double result = std::ldexp(kept.convert_to<double>(), shift - 2254);
     return std::isinf(result) || value > 0 ? result : -result;
+}
+
+// x * y + u * v rounded once. An exact zero is -0 only as the sum of two zero products of -0.
+double rounded(double x, double y, double u, double v)
+{
+    const cpp_int value = product(x, y) + product(u, v);
+    if (value == 0)
+        return (x == 0 || y == 0) && (u == 0 || v == 0) ? x * y + u * v : 0.0;
+    return nearest(value);
 }
 
 // a00 * a11 - a10 * a01; or t + S, S - t and t + (+0.0) with t = d * a.
@@ -183,6 +189,21 @@ const Family Families[] = {
              return StepInput{x, nudged(rng, 1.0, 1), rest, y};
          return StepInput{x, y, nudged(rng, kind == Subtract ? rest : -rest, 2), 0};
      }},
+    {"JustBelowAndAbovePowersOfTwo",
+     [](Rng& rng, StepKind kind) {
+         // x * y near 2^e; the other term takes it to 2^e + c * 2^(e - 55), c from -6 to 10, or
+         // nearly: the doubles next to 2^e lie at c = -4 and 8, the middles at -2 and 4.
+         const int e = rng.between(-900, 900);
+         const double x = randomDouble(rng, -30, 30);
+         const double y = std::ldexp(1.0, e) / x;
+         const cpp_int target = (cpp_int(rng.between(-6, 10)) + (cpp_int(1) << 55))
+                                << (e - 55 + 2254);
+         const cpp_int restValue = product(x, y) - target;
+         const double rest = restValue == 0 ? 0.0 : nearest(restValue); // rounded
+         if (kind == TwoByTwo)
+             return StepInput{x, nudged(rng, 1.0, 1), rest, y};
+         return StepInput{x, y, nudged(rng, kind == Subtract ? rest : -rest, 2), 0};
+     }},
     {"ZeroSubnormalAndHugeFactors",
      [](Rng& rng, StepKind) {
          const auto any = [&rng] { // zero, subnormal (from 2^-1022 down), huge or ordinary
@@ -209,7 +230,7 @@ const Family Families[] = {
 
 class StepAccuracy : public testing::TestWithParam<Family> {};
 
-// 11 families of 10^4 inputs of each kind: more than 10^5 inputs of each kind, on every path the
+// 12 families of 10^4 inputs of each kind: more than 10^5 inputs of each kind, on every path the
 // processor runs.
 TEST_P(StepAccuracy, EveryStepIsTheExactValueRoundedOnce)
 {

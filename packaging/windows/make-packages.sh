@@ -55,6 +55,8 @@ for patch in "$src"/scripts/qt-windows-patches/*.patch; do
   crlf "$patch" "Qt-$(basename "$patch").txt"
 done
 translations_version=$(dpkg-query -W -f='${Version}' qt6-translations-l10n)
+qt_debian_version=$(grep -m1 -o '([^)]*)' "$qtsrc/debian/changelog" | tr -d '()')
+qt_source=qt6-base-${qt_debian_version%%+*}-source.tar.xz # written by make-qt-source.sh
 sed 's/$/\r/' >"$stage/licenses/Qt-source.txt" <<TEXT
 Kalvora uses the Qt libraries (Qt 6.4.2: Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll and the plugins
 in platforms\ and styles\) under the GNU Lesser General Public License version 3
@@ -63,12 +65,12 @@ the licences of the libraries Qt contains (FreeType, HarfBuzz, PCRE2, zlib, libp
 You may replace these DLLs with your own build of Qt 6.4 or later.
 
 Source code: these DLLs are built from Debian 12's source package qt6-base, version
-$(grep -m1 -o '([^)]*)' "$qtsrc/debian/changelog" | tr -d '()') (Qt's source with Debian's patches), obtainable on any Debian 12 system with
-
-    apt-get source qt6-base
-
-or from the Debian archive, with the build recipe in Qt-build-recipe.sh.txt (the script
-scripts/qt-windows of Kalvora's source) and the patches it applies (Qt-*.patch.txt). qtbase_de.qm in translations\ comes from Debian's
+$qt_debian_version (Qt's source with Debian's patches), with the build recipe in
+Qt-build-recipe.sh.txt (the script scripts/qt-windows of Kalvora's source) and the patches it
+applies (Qt-*.patch.txt). $qt_source, published beside this zip and the installer
+wherever they are offered for download, holds that source package as it was built (its .dsc,
+the original tarball and the debian tarball with Debian's patches), the recipe and its patches.
+qtbase_de.qm in translations\ comes from Debian's
 qt6-translations-l10n ($translations_version). The MinGW-w64 runtime DLLs (libstdc++-6.dll,
 libgcc_s_seh-1.dll, libwinpthread-1.dll) come from Debian's gcc-mingw-w64 and mingw-w64
 packages; see MinGW-GCC-runtime.txt and MinGW-w64-winpthreads.txt.
