@@ -520,6 +520,8 @@ private slots:
         QTest::newRow("order 3, zeros in column 2, tenths")
             << QList<QStringList>{{"0,1", "0", "3"}, {"4", "0", "0,2"}, {"7", "8", "1"}}
             << "2. Spalte" << true;
+        QTest::newRow("order 2, overflow")
+            << QList<QStringList>{{"1E200", "0"}, {"0", "1E200"}} << "1. Zeile" << true;
         QTest::newRow("order 2, integers")
             << QList<QStringList>{{"1", "2"}, {"3", "4"}} << "1. Zeile" << false;
     }

@@ -142,13 +142,13 @@ void frmMain::createControls()
     connect(copyExact_, &QAction::triggered, this,
             [this] { QGuiApplication::clipboard()->setText(exactText_); });
     lblAusgabe->addAction(copyExact_);
-    // The working of the result shown, from its menu and from anywhere in the window.
-    showWorking_ = new QAction(tr("&Rechenweg anzeigen…"), this);
+    // The working of the result shown, from its menu and (as an action of a widget of the window)
+    // by its shortcut from anywhere in the window.
+    showWorking_ = new QAction(tr("&Rechenweg anzeigen…"), lblAusgabe);
     showWorking_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     showWorking_->setVisible(false);
     connect(showWorking_, &QAction::triggered, this, &frmMain::showWorking);
     lblAusgabe->addAction(showWorking_);
-    addAction(showWorking_);
     lblAusgabe->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     lblAutor = makeLabel(tr("Kalvora 1.00 · vom Kalvora-Team · ohne Gewähr für die Ergebnisse"),
