@@ -138,9 +138,11 @@ void WorkingWriter::expansion(const WorkedDeterminant& worked)
     Expression valued;
     Expression summed;
     for (const Kalvoran::ExpansionTerm& term : worked.terms) {
+        // A zero term is written as 0, without its sign.
         const bool first = named.empty();
-        if (!first || term.negative) {
-            const Token op = sign(term.negative ? Token::Kind::Minus : Token::Kind::Plus);
+        const bool negative = term.negative && !term.minor.empty();
+        if (!first || negative) {
+            const Token op = sign(negative ? Token::Kind::Minus : Token::Kind::Plus);
             named.push_back(op);
             valued.push_back(op);
         }
