@@ -15,6 +15,7 @@
 #include <cmath>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <tuple>
 #include <utility>
@@ -270,5 +271,33 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{{1, 0, 3, 0, 5, 6, 7, 8, 9}, {WorkingLine::Kind::Row, 0}},
                     LineCase{{1, 2, 0, 0, 4, 5, 6, 0, 7, 8, 0, 9, 1, 2, 0, 3},
                              {WorkingLine::Kind::Column, 2}}));
+
+// Whether the main window's result needs a line of its own under the working.
+struct FloatingCase {
+    Rational exact;
+    std::optional<double> floating;
+    bool differs;
+};
+
+class FloatingDiffers : public testing::TestWithParam<FloatingCase> {};
+
+TEST_P(FloatingDiffers, OnlyWhereTheDoubleIsAnotherNumber)
+{
+    EXPECT_EQ(Kalvoran::floatingDiffers(GetParam().exact, GetParam().floating), GetParam().differs);
+}
+
+const Rational smallestSubnormal = Rational(1) / (Kalvoran::BigInteger(1) << 1074U);
+INSTANTIATE_TEST_SUITE_P(
+    Values, FloatingDiffers,
+    testing::Values(FloatingCase{Rational(48), 48.0, false},
+                    FloatingCase{Rational(-3) / 8, -0.375, false},
+                    FloatingCase{Rational(0), -0.0, false},
+                    FloatingCase{Rational(Kalvoran::BigInteger(1) << 80U), 0x1p80, false},
+                    FloatingCase{Rational(2396) / 25, 95.84, true}, // 95,84 has no double
+                    FloatingCase{Rational(1) / 3, 1.0 / 3, true},
+                    FloatingCase{Rational(3) / 2, 1.5000000000000002, true},
+                    FloatingCase{smallestSubnormal, 0x1p-1074, false},
+                    FloatingCase{smallestSubnormal * 3, 0x1p-1074, true},
+                    FloatingCase{Rational(1), std::nullopt, true})); // an overflow
 
 } // namespace

@@ -2,7 +2,8 @@
 
 #include "ExactDeterminant.h"
 
-#include <array>
+#include <cmath>
+#include <initializer_list>
 #include <stdexcept>
 #include <utility>
 
@@ -132,7 +133,19 @@ WorkedDeterminant workOut(const ExactMatrix& matrix, WorkingLine line)
 
 bool floatingDiffers(const Rational& exact, std::optional<double> floating)
 {
-    return !floating || Rational(*floating) != exact;
+    if (!floating || !std::isfinite(*floating))
+        return true;
+    // The double is mantissa · 2^exponent with an integer mantissa of 53 bits at most; compared
+    // with numerator / denominator in integers.
+    int exponent = 0;
+    const double fraction = std::frexp(*floating, &exponent);
+    const BigInteger mantissa(static_cast<long long>(std::ldexp(fraction, 53)));
+    exponent -= 53;
+    const BigInteger top = numerator(exact);
+    const BigInteger bottom = denominator(exact);
+    if (exponent >= 0)
+        return bottom != 1 || top != mantissa << static_cast<unsigned>(exponent);
+    return top << static_cast<unsigned>(-exponent) != mantissa * bottom;
 }
 
 } // namespace Kalvoran
