@@ -144,8 +144,8 @@ bool floatingDiffers(const Rational& exact, std::optional<double> floating)
     const BigInteger top = numerator(exact);
     const BigInteger bottom = denominator(exact);
     if (exponent >= 0)
-        return bottom != 1 || top != mantissa << static_cast<unsigned>(exponent);
-    return top << static_cast<unsigned>(-exponent) != mantissa * bottom;
+        return bottom != 1 || top != (mantissa << static_cast<unsigned>(exponent));
+    return (top << static_cast<unsigned>(-exponent)) != mantissa * bottom;
 }
 
 } // namespace Kalvoran

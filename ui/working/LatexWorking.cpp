@@ -26,7 +26,8 @@ QString LatexWorking::nameInText(const QString& subscript) const
     return u'$' + name(subscript) + u'$';
 }
 
-QString LatexWorking::numberText(const Kalvoran::Rational& value, Place place) const
+QString LatexWorking::numberText(const Kalvoran::Rational& value, Place place,
+                                 bool withoutSign) const
 {
     // The magnitude's text is digits with a separator and perhaps an exponent, or a fraction.
     const QString plain = magnitudeText(value);
@@ -39,7 +40,7 @@ QString LatexWorking::numberText(const Kalvoran::Rational& value, Place place) c
         if (e >= 0)
             text += QStringLiteral(" \\cdot 10^{%1}").arg(plain.mid(e + 1).toInt());
     }
-    if (value < 0) {
+    if (value < 0 && !withoutSign) {
         text.prepend(u'-');
         if (place != Place::Alone)
             return QStringLiteral("\\left(") + text + QStringLiteral("\\right)");
@@ -51,7 +52,7 @@ QString LatexWorking::tokenText(const Token& token) const
 {
     switch (token.kind) {
     case Token::Kind::Number:
-        return numberText(token.value, token.place);
+        return numberText(token.value, token.place, token.withoutSign);
     case Token::Kind::Plus:
         return QStringLiteral("+");
     case Token::Kind::Minus:

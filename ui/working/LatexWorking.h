@@ -18,7 +18,8 @@ protected:
     [[nodiscard]] QString taken() override;
 
 private:
-    [[nodiscard]] QString numberText(const Kalvoran::Rational& value, Place place) const;
+    [[nodiscard]] QString numberText(const Kalvoran::Rational& value, Place place,
+                                     bool withoutSign = false) const;
     [[nodiscard]] QString tokenText(const Token& token) const;
 
     QStringList chunks_;

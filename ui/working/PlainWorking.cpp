@@ -38,11 +38,12 @@ QString PlainWorking::nameInText(const QString& subscript) const
     return name(subscript);
 }
 
-QString PlainWorking::numberText(const Kalvoran::Rational& value, Place place) const
+QString PlainWorking::numberText(const Kalvoran::Rational& value, Place place,
+                                 bool withoutSign) const
 {
     QString text = magnitudeText(value);
     text.replace(u'-', minusSign); // in an exponent
-    const bool negative = value < 0;
+    const bool negative = value < 0 && !withoutSign;
     if (negative)
         text.prepend(minusSign);
     const bool fraction = text.contains(u'/');
@@ -55,7 +56,7 @@ QString PlainWorking::tokenText(const Token& token) const
 {
     switch (token.kind) {
     case Token::Kind::Number:
-        return numberText(token.value, token.place);
+        return numberText(token.value, token.place, token.withoutSign);
     case Token::Kind::Plus:
         return QStringLiteral("+");
     case Token::Kind::Minus:

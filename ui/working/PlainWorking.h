@@ -20,7 +20,8 @@ protected:
     // The pieces that rich text marks up in its own way.
     [[nodiscard]] virtual QString name(const QString& subscript) const;
     [[nodiscard]] QString sidesText(const std::vector<Expression>& sides) const;
-    [[nodiscard]] QString numberText(const Kalvoran::Rational& value, Place place) const;
+    [[nodiscard]] QString numberText(const Kalvoran::Rational& value, Place place,
+                                     bool withoutSign = false) const;
     [[nodiscard]] QStringList matrixRows(const Kalvoran::ExactMatrix& matrix) const;
 
 private:

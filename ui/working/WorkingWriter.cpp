@@ -66,10 +66,14 @@ WorkingWriter::WorkingWriter(NumberText::Separators separators)
 
 QString WorkingWriter::magnitudeText(const Kalvoran::Rational& value) const
 {
-    const Kalvoran::Rational magnitude = value < 0 ? Kalvoran::Rational(-value) : value;
-    if (const auto decimal = Kalvoran::ExactDecimal::of(magnitude))
+    if (auto decimal = Kalvoran::ExactDecimal::of(value)) {
+        decimal->negative = false;
         return NumberText::formatAllDigits(*decimal, separators_);
-    return NumberText::formatFraction(magnitude);
+    }
+    QString fraction = NumberText::formatFraction(value);
+    if (fraction.startsWith(u'-'))
+        fraction.remove(0, 1);
+    return fraction;
 }
 
 QString WorkingWriter::write(const WorkedDeterminant& worked, const QString& floatingResult)
@@ -161,7 +165,9 @@ void WorkingWriter::expansion(const WorkedDeterminant& worked)
             summed.push_back(number(term.product, Alone));
         } else if (term.product < 0) {
             summed.push_back(sign(Token::Kind::Minus));
-            summed.push_back(number(-term.product, Operand));
+            Token magnitude = number(term.product, Operand);
+            magnitude.withoutSign = true;
+            summed.push_back(magnitude);
         } else {
             summed.push_back(sign(Token::Kind::Plus));
             summed.push_back(number(term.product, Operand));

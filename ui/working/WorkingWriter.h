@@ -16,7 +16,8 @@ struct WorkingWriterToken {
     Kind kind = Kind::Number;
     Kalvoran::Rational value; // a Number
     Place place = Place::Alone;
-    QString subscript; // a Determinant's name, as subscriptOf gives it
+    bool withoutSign = false; // a Number written by its magnitude, after a minus sign
+    QString subscript;        // a Determinant's name, as subscriptOf gives it
 };
 
 // Writes the working of a determinant out step by step: the matrix, each expansion with its
@@ -50,8 +51,8 @@ protected:
     // The text written so far; the writer starts afresh.
     [[nodiscard]] virtual QString taken() = 0;
 
-    // A magnitude as an integer or a decimal ("1,5", "2,5E+20") when it ends, else a fraction in
-    // lowest terms ("1/3").
+    // A value's magnitude as an integer or a decimal ("1,5", "2,5E+20") when it ends, else a
+    // fraction in lowest terms ("1/3").
     [[nodiscard]] QString magnitudeText(const Kalvoran::Rational& value) const;
 
 private:
