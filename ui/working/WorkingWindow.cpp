@@ -58,7 +58,6 @@ WorkingWindow::WorkingWindow(Kalvoran::ExactMatrix matrix, std::optional<double>
     browser_->setObjectName(QStringLiteral("working"));
     browser_->setAccessibleName(tr("Rechenweg"));
     browser_->setLineWrapMode(QTextEdit::NoWrap);
-    browser_->setTabChangesFocus(true); // Tab goes on to the buttons, as everywhere else
 
     auto* copyText = new QPushButton(tr("Als &Text kopieren"), this);
     copyText->setObjectName(QStringLiteral("copyText"));
