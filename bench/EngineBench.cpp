@@ -2,12 +2,14 @@
 // one run, so that the ratio between the two compares builds made with different compilers or
 // flags: the engine as EvaluateDeterminant runs it (on the path it chose for this processor) and
 // on each step path that the processor runs; and the exact determinant of matrices of 15-digit
-// decimals, of fractions, and of 15-digit decimals at both ends of the double range.
+// decimals, of fractions, and of 15-digit decimals at both ends of the double range; and the
+// working of an order-10 determinant as the window "Rechenweg" builds it.
 #include "ExactDeterminant.h"
 #include "Kalvoran.h"
 #include "NaiveDeterminant.h"
 #include "StepPaths.h"
 #include "TypedMatrix.h"
+#include "Working.h"
 
 #include <benchmark/benchmark.h>
 
@@ -100,6 +102,15 @@ Kalvoran::ExactMatrix typedDecimals(int n)
     return *Kalvoran::TypedMatrix().exact(fifteenDigitMatrix(n));
 }
 
+// The working that the window "Rechenweg" opens with: the line chosen, the terms and the exact
+// value of every minor.
+void Working(benchmark::State& state, Kalvoran::ExactMatrix (*make)(int))
+{
+    const auto m = make(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Kalvoran::workOut(m, Kalvoran::defaultLine(m)));
+}
+
 void EngineOn(benchmark::State& state, Kalvoran::StepPath path)
 {
     const auto m = randomMatrix(static_cast<int>(state.range(0)));
@@ -121,6 +132,8 @@ BENCHMARK(Naive)->DenseRange(8, 11)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Exact, decimals, typedDecimals)->DenseRange(8, 11)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Exact, fractions, fractionMatrix)->Arg(10)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Exact, extremes, extremeMatrix)->Arg(10)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Working, decimals, typedDecimals)->Arg(10)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Working, fractions, fractionMatrix)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {

@@ -60,3 +60,21 @@ shot "$entry" "$docs/entry-window.png"
 kill "$app"; wait "$app" || true
 run main-window-dark.png QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
 kill "$app"; wait "$app" || true
+# working FILE ORDER KEY...: a fresh start; the keys typed into the entry window of that order,
+# computed, and the window Rechenweg that Ctrl+R opens
+working() {
+  local file=$1 order=$2; shift 2
+  "$program" &
+  app=$!
+  main=$(window Kalvora)
+  xdotool windowfocus --sync "$main" key --delay 80 ctrl+a "$order" alt+e space
+  entry=$(window 'Eingabe:')
+  xdotool windowfocus --sync "$entry" key --delay 80 "$@" alt+f; sleep 1
+  xdotool windowfocus --sync "$main" key --delay 80 alt+b ctrl+r
+  rechenweg=$(window Rechenweg); sleep 1
+  shot "$rechenweg" "$docs/$file"
+  kill "$app"; wait "$app" || true
+}
+working working-order3.png 3 2 Tab 1 Tab 3 Tab minus 1 Tab 4 Tab 0 Tab 5 Tab 2 Tab 1 slash 2
+working working-order4.png 4 1 Tab 0 Tab 2 Tab 0 Tab 3 Tab 0 Tab 1 Tab 4 Tab 0 Tab 2 Tab 0 Tab 1 Tab \
+  minus 2 Tab 0 Tab 7 slash 2 Tab 1

@@ -5,11 +5,13 @@
 #include "SchemeColours.h"
 #include "TypedMatrix.h"
 #include "UpDown.h"
+#include "WorkingWindow.h"
 #include "frmInput.h"
 #include "frmMain.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -538,6 +540,85 @@ private slots:
             QTest::addRow("random integers, order %d", order) << rows << QStringList(3) << true;
         }
     }
+    // The working opens from the result's menu and by Ctrl+R once there is a result, starts on
+    // the line with the most zeros, follows the choice, copies both forms and closes by Escape.
+    void workingWindowOpensCopiesAndCloses_data()
+    {
+        QTest::addColumn<QList<QStringList>>("rows");
+        QTest::addColumn<QString>("startLine");
+        QTest::addColumn<bool>("floatingNote");
+        QTest::newRow("order 3, zeros in column 2, tenths")
+            << QList<QStringList>{{"0,1", "0", "3"}, {"4", "0", "0,2"}, {"7", "8", "1"}}
+            << "2. Spalte" << true;
+        QTest::newRow("order 2, overflow")
+            << QList<QStringList>{{"1E200", "0"}, {"0", "1E200"}} << "1. Zeile" << true;
+        QTest::newRow("order 2, integers")
+            << QList<QStringList>{{"1", "2"}, {"3", "4"}} << "1. Zeile" << false;
+    }
+    void workingWindowOpensCopiesAndCloses()
+    {
+        QFETCH(QList<QStringList>, rows);
+        const auto n = static_cast<int>(rows.size());
+        MatrixD.resize(n, n);
+        std::vector<Kalvoran::TypedNumber> typed;
+        for (int i = 0; i < n * n; ++i) {
+            typed.push_back(NumberText::parseEntry(rows[i / n][i % n],
+                                                   NumberText::separatorsOf(QLocale::German))
+                                .number);
+            MatrixD(i / n, i % n) = typed.back().value;
+        }
+        Kalvoran::TypedD = Kalvoran::TypedMatrix(n, typed);
+        auto* label = child<QLabel>("lblAusgabe");
+        QAction* show = label->actions().value(2);
+        QCOMPARE(show->text(), "&Rechenweg anzeigen…");
+        window->activateWindow();
+        QVERIFY(becomesActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!show->isVisible());
+        QVERIFY(!window->findChild<WorkingWindow*>()); // no result, no working
+        click("btnStart0");
+        QVERIFY(show->isVisible());
+
+        show->trigger();
+        QPointer<WorkingWindow> working = window->findChild<WorkingWindow*>();
+        QVERIFY(working && working->isVisible());
+        QVERIFY(becomesActive(working));
+        QCOMPARE(working->windowTitle(), "Rechenweg");
+        auto* choice = working->findChild<QComboBox*>("lineChoice");
+        auto* note = working->findChild<QLabel*>("note");
+        QTEST(choice->currentText(), "startLine");
+        QCOMPARE(note->isVisibleTo(working), choice->currentIndex() != 0);
+        auto* browser = working->findChild<QTextBrowser*>("working");
+        QTEST(browser->toPlainText().contains("Gleitkomma"), "floatingNote");
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        QTest::mouseClick(working->findChild<QPushButton*>("copyText"), Qt::LeftButton);
+        const QString text = clipboard->text();
+        QVERIFY2(text.startsWith("D =\n| ") && text.contains("\ndet(D) = "), qPrintable(text));
+        QTest::mouseClick(working->findChild<QPushButton*>("copyLatex"), Qt::LeftButton);
+        QVERIFY(clipboard->text().startsWith("\\[ D = \\begin{vmatrix} "));
+
+        // The keyboard chooses the first row: the working follows, and the note goes.
+        if (choice->isEnabled()) {
+            choice->setFocus();
+            QTest::keyClick(choice, Qt::Key_Home);
+            QCOMPARE(choice->currentIndex(), 0);
+            QVERIFY(!note->isVisibleTo(working));
+            QVERIFY(working->plainText() != text);
+        }
+        clipboard->clear();
+        QTest::keyClick(choice, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), working->plainText());
+        QTest::keyClick(choice, Qt::Key_Escape);
+        QVERIFY(working.isNull() || !working->isVisible());
+
+        window->activateWindow();
+        QVERIFY(becomesActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+        const auto windows = window->findChildren<WorkingWindow*>();
+        QVERIFY(std::any_of(windows.begin(), windows.end(),
+                            [](const WorkingWindow* w) { return w->isVisible(); }));
+    }
+
     void captionShowsEveryLineInItsBox()
     {
         MatrixD(0, 0) = -1.23456789012345e-300;
@@ -585,6 +666,7 @@ private slots:
         if (!texts[1].isEmpty())
             hints << "Die zweite Zeile ist der exakte Wert der Determinante der eingegebenen "
                      "Zahlen, bei „≈“ auf 15 Stellen gerundet.";
+        hints << "Den Rechenweg zeigt das Kontextmenü oder Strg+R.";
         QCOMPARE(label->toolTip(), hints.join(u' '));
 
         // Its context menu copies the whole caption or the part selected, and the exact value.

@@ -1,6 +1,7 @@
 """Reads Kalvora over the accessibility bus (AT-SPI), as a screen reader does.
 
   a11y.py tree                    one line per object of the program: role, name, description
+  a11y.py text NAME               prints the text of the text object NAME
   a11y.py announce NAME SECONDS   waits for the description of the object NAME to change and
                                   prints the new one; prints "listening" once it listens
 Exit status 0 when read, 1 when the program or the change is not found in time.
@@ -29,6 +30,19 @@ def tree():
     return 0 if apps else 1
 
 
+def text(name):
+    desktop = pyatspi.Registry.getDesktop(0)
+    found = [node for app in desktop if app is not None and app.name == "Kalvora"
+             for node in pyatspi.utils.findAllDescendants(app, lambda n: n.name == name)]
+    for node in found:
+        try:
+            print(node.queryText().getText(0, -1))
+            return 0
+        except (NotImplementedError, GLib.Error):  # not a text, or gone
+            continue
+    return 1
+
+
 def announce(name, seconds):
     heard = []
 
@@ -51,6 +65,8 @@ def announce(name, seconds):
 if __name__ == "__main__":
     if sys.argv[1:] == ["tree"]:
         sys.exit(tree())
+    if sys.argv[1:2] == ["text"] and len(sys.argv) == 3:
+        sys.exit(text(sys.argv[2]))
     if sys.argv[1:2] == ["announce"] and len(sys.argv) == 4:
         sys.exit(announce(sys.argv[2], int(sys.argv[3])))
     sys.exit(__doc__)

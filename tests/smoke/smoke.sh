@@ -67,6 +67,13 @@ read_aloud $'label\tErgebnis\tdet(D) = -2' || fail "the result's description is 
 xdotool mousemove --window "$main" 9 200 mousedown 1 mousemove --window "$main" 216 200 mouseup 1
 until_ok 10 eval '[ "$(xclip -o -selection primary 2>/dev/null)" = "det(D) = -2" ]'
 
+step "Ctrl+R opens the window Rechenweg, whose working reads det(D) = −2; Escape closes it"
+focus "$main"; keys ctrl+r
+until_ok 15 found Rechenweg
+until_ok 10 eval 'a11y text Rechenweg 2>/dev/null | grep -qF "det(D) = −2"'
+focus "$(window Rechenweg)"; keys Escape
+until_ok 15 gone Rechenweg
+
 # Qt cycles the buttons sharing the access key E by presses in a row; Alt+B above reset the count.
 step "Alt+E twice in a row focuses Beenden; Space ends the program with exit code 0"
 focus "$main"; keys alt+e alt+e space

@@ -16,6 +16,7 @@
 #include "TypedMatrix.h"
 #include "UpDown.h"
 #include "WindowPlacement.h"
+#include "WorkingWindow.h"
 #include "frmInput.h"
 
 #include <QAction>
@@ -142,6 +143,13 @@ void frmMain::createControls()
     connect(copyExact_, &QAction::triggered, this,
             [this] { QGuiApplication::clipboard()->setText(exactText_); });
     lblAusgabe->addAction(copyExact_);
+    // The working of the result shown, from its menu and (as an action of a widget of the window)
+    // by its shortcut from anywhere in the window.
+    showWorking_ = new QAction(tr("&Rechenweg anzeigen…"), lblAusgabe);
+    showWorking_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    showWorking_->setVisible(false);
+    connect(showWorking_, &QAction::triggered, this, &frmMain::showWorking);
+    lblAusgabe->addAction(showWorking_);
     lblAusgabe->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     lblAutor = makeLabel(tr("Kalvora 1.00 · vom Kalvora-Team · ohne Gewähr für die Ergebnisse"),
@@ -277,8 +285,10 @@ void frmMain::showResult()
     QString number;
     QString caption;
     QString hint;
+    resultValue_.reset();
     try {
         const double value = Kalvoran::EvaluateDeterminant(Kalvoran::MatrixD);
+        resultValue_ = value;
         number = NumberText::format(value, separators_);
         caption = QStringLiteral("det(D) = ") + number;
     } catch (const Kalvoran::OverflowError&) {
@@ -292,7 +302,9 @@ void frmMain::showResult()
     // its own: where rounding in the floating-point steps shows, and after an overflow, which
     // leaves no number to match.
     exactText_.clear();
-    if (const auto exact = Kalvoran::TypedD.exact(Kalvoran::MatrixD)) {
+    resultText_ = caption;
+    resultMatrix_ = Kalvoran::TypedD.exact(Kalvoran::MatrixD);
+    if (const auto& exact = resultMatrix_) {
         const ExactLine line =
             ExactLine::of(Kalvoran::ExactDeterminant(*exact), number, separators_);
         if (line.shown) {
@@ -306,12 +318,28 @@ void frmMain::showResult()
         }
     }
     copyExact_->setVisible(!exactText_.isEmpty());
+    showWorking_->setVisible(resultMatrix_.has_value());
+    if (resultMatrix_)
+        hint += (hint.isEmpty() ? QString() : QStringLiteral(" ")) +
+                tr("Den Rechenweg zeigt das Kontextmenü oder Strg+R.");
 
     lblAusgabe->setFont(
         CaptionFit::fitting(resultFont_, caption, lblAusgabe->contentsRect().size()));
     lblAusgabe->setText(caption);
     lblAusgabe->setToolTip(hint);
     lblAusgabe->setAccessibleDescription(spoken);
+}
+
+void frmMain::showWorking()
+{
+    if (!resultMatrix_)
+        return;
+    // A window shows the working of one result; a new one replaces it.
+    if (!working_.isNull())
+        working_->close();
+    working_ = new WorkingWindow(*resultMatrix_, resultValue_, resultText_, separators_, this);
+    working_->show();
+    working_->activateWindow();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

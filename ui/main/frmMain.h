@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExactMatrix.h"
 #include "NumberText.h"
 
 #include <QFont>
@@ -7,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QGroupBox;
@@ -14,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class UpDown;
+class WorkingWindow;
 class frmInput;
 
 // The main window: the order chooser, the button that opens the entry window, the compute and
@@ -42,6 +45,7 @@ private:
     void btnEingabeClick();
     void btnStartClick(int index);
     void showResult();
+    void showWorking();
 
     NumberText::Separators separators_;
     QLabel* Label1 = nullptr;
@@ -55,6 +59,13 @@ private:
     QFont resultFont_; // as designed; a long result is written smaller to fit the label
     QAction* copyExact_ = nullptr;
     QString exactText_; // the exact value in the caption, with all its digits
+    QAction* showWorking_ = nullptr;
+    // What the result shown was computed from, for its working: the exact entries, the result
+    // (none after an overflow) and its text.
+    std::optional<Kalvoran::ExactMatrix> resultMatrix_;
+    std::optional<double> resultValue_;
+    QString resultText_;
+    QPointer<WorkingWindow> working_;
     QLabel* lblAutor = nullptr;
     QPointer<frmInput> input_;
     bool orderTextValid_ = true;
