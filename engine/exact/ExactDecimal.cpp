@@ -168,7 +168,7 @@ Rational ExactDecimal::value() const
     const long long last =
         static_cast<long long>(exponent) - static_cast<long long>(digits.size()) + 1;
     if (last >= 0)
-        return Rational(integer * powerOfTen(static_cast<unsigned>(last)));
+        return {BigInteger(integer * powerOfTen(static_cast<unsigned>(last)))};
     return {integer, powerOfTen(static_cast<unsigned>(-last))};
 }
 

@@ -30,7 +30,9 @@ Rational ExactDeterminant(const ExactMatrix& matrix)
         std::size_t widest = 0;
         bool zeros = true;
         for (int j = 0; j < n; ++j) {
-            BigInteger& entry = integers[static_cast<std::size_t>(i * n + j)];
+            BigInteger& entry =
+                integers[(static_cast<std::size_t>(i) * static_cast<std::size_t>(n)) +
+                         static_cast<std::size_t>(j)];
             entry = numerator(matrix(i, j)) * (multiple / denominator(matrix(i, j)));
             if (entry != 0) {
                 widest = std::max<std::size_t>(widest, msb(abs(entry)) + 1);

@@ -121,7 +121,8 @@ std::uint32_t determinant(std::vector<std::uint32_t>& matrix, int n, const Modul
 {
     const std::uint32_t p = modulus.prime();
     const auto at = [&matrix, n](int row, int column) -> std::uint32_t& {
-        return matrix[static_cast<std::size_t>(row * n + column)];
+        return matrix[(static_cast<std::size_t>(row) * static_cast<std::size_t>(n)) +
+                      static_cast<std::size_t>(column)];
     };
     std::uint32_t result = 1;
     for (int k = 0; k < n; ++k) {

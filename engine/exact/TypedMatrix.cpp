@@ -23,7 +23,9 @@ TypedNumber TypedMatrix::at(const Matrix& doubles, int row, int column) const
 {
     const double value = doubles(row, column);
     if (row < order_ && column < order_) {
-        const TypedNumber& typed = numbers_[static_cast<std::size_t>(row * order_ + column)];
+        const TypedNumber& typed =
+            numbers_[(static_cast<std::size_t>(row) * static_cast<std::size_t>(order_)) +
+                     static_cast<std::size_t>(column)];
         if (typed.value == value)
             return typed;
     }

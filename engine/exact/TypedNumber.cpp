@@ -31,7 +31,7 @@ Rational exactValue(const DecimalText& text)
     if (text.negative)
         integer = -integer;
     if (last >= 0)
-        return Rational(integer * powerOfTen(static_cast<unsigned>(last)));
+        return {BigInteger(integer * powerOfTen(static_cast<unsigned>(last)))};
     return {integer, powerOfTen(static_cast<unsigned>(-last))};
 }
 
@@ -64,8 +64,8 @@ ReadNumber readDecimal(const DecimalText& text)
 
 ReadNumber readFraction(const DecimalText& numerator, const DecimalText& denominator)
 {
-    const ReadNumber top = readDecimal(numerator);
-    const ReadNumber bottom = readDecimal(denominator);
+    ReadNumber top = readDecimal(numerator);
+    ReadNumber bottom = readDecimal(denominator);
     if (top.error != ReadError::None)
         return top;
     if (bottom.error != ReadError::None)
