@@ -371,8 +371,8 @@ private slots:
         const Kalvoran::TypedNumber expected =
             NumberText::parseEntry(QString::fromUtf8(typed), NumberText::separatorsOf(locale))
                 .number;
-        openAndDo(2, [&](frmInput* window) {
-            QCOMPARE(window->cell(1, 0)->text(), QString::fromUtf8(reopened));
+        openAndDo(2, [shown = QString::fromUtf8(reopened)](frmInput* window) {
+            QCOMPARE(window->cell(1, 0)->text(), shown);
             done(window)->click();
         });
         const Kalvoran::TypedNumber kept = Kalvoran::TypedD.at(MatrixD, 1, 0);
