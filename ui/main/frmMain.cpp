@@ -7,6 +7,7 @@
 #include "EntryLayout.h"
 #include "ExactDeterminant.h"
 #include "Kalvoran.h"
+#include "LabelFit.h"
 #include "OrderChoice.h"
 #include "PlainWarning.h"
 #include "ProgramIcon.h"
@@ -173,6 +174,9 @@ void frmMain::setUpFocusAndFonts()
                 QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans Condensed")},
                14.25, QFont::Bold);
     lblAusgabe->setFont(resultFont_);
+    // The result fits its font to its box instead (CaptionFit).
+    for (QLabel* label : {Label1, lblEingabe, lblAutor})
+        LabelFit::keepOnOneLine(*label);
     applySchemeColours();
 }
 
