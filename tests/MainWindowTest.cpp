@@ -7,11 +7,16 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFontDatabase>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 #include <QToolButton>
 
@@ -109,6 +114,42 @@ void checkTexts(QWidget* window, double minimum)
                  qPrintable(widget->objectName() + ": " + text.text.name() + " on " +
                             text.background.name()));
     }
+}
+
+// A line of the 8-point dialog font on Windows; fonts here may report less (Tahoma 11 pixels).
+constexpr int windowsDialogLine = 13;
+
+// Where a control's caption does not show whole, what is cut; empty where it does. A label one
+// line high shows it on that line, a taller one wraps it within its box; a button shows it within
+// its style's margins, a frame's title within the frame. The box lies within its container.
+QString cutCaption(QWidget* control)
+{
+    const QString text = textOf(control);
+    const QFontMetrics metrics(control->font());
+    QRect room = control->rect();
+    QRect needed;
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        room = label->contentsRect();
+        const bool oneLine = room.height() < 2 * windowsDialogLine;
+        needed = metrics.boundingRect(room, oneLine ? 0 : Qt::TextWordWrap, text);
+    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        needed = metrics.boundingRect(room, Qt::AlignCenter | Qt::TextShowMnemonic, text);
+    } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = text;
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        needed = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                QStyle::SC_GroupBoxLabel, frame);
+    }
+    if (!room.contains(needed))
+        return u"%1 needs %2 x %3 pixels"_s.arg(text).arg(needed.width()).arg(needed.height());
+    if (!control->parentWidget()->rect().contains(control->geometry()))
+        return text + u" reaches beyond its container"_s;
+    return {};
 }
 
 } // namespace
@@ -256,6 +297,44 @@ private slots:
         QCOMPARE(clicked.count(), presses ? 3 : 2);
     }
 
+    void captionsShowWhole_data()
+    {
+        // The fonts here, and wine's stand-in for Windows' Tahoma, the font the dialog font
+        // "MS Shell Dlg 2" stands for on Windows, as the window's and the entry window's font,
+        // its glyphs fitted to whole pixels as Windows draws them (wider than Qt's own metrics).
+        QTest::addColumn<QString>("fontFile");
+        QTest::newRow("fonts of the system") << QString();
+        QTest::newRow("Tahoma") << QStringLiteral(KALVORA_TAHOMA);
+    }
+    void captionsShowWhole()
+    {
+        QFETCH(QString, fontFile);
+        const QFont font = QApplication::font();
+        const auto restore = qScopeGuard([&font] {
+            QFontDatabase::removeAllApplicationFonts();
+            QApplication::setFont(font);
+        });
+        if (!fontFile.isEmpty()) {
+            QVERIFY2(QFontDatabase::addApplicationFont(fontFile) >= 0, qPrintable(fontFile));
+            QFont tahoma(QStringLiteral("Tahoma"), 8);
+            tahoma.setHintingPreference(QFont::PreferFullHinting);
+            QApplication::setFont(tahoma); // the fonts the window makes start from it
+            window = std::make_unique<frmMain>(NumberText::separatorsOf(QLocale::German));
+            window->show();
+            QCOMPARE(QFontInfo(child<QLabel>("lblEingabe")->font()).family(), u"Tahoma"_s);
+        }
+        QStringList cut;
+        for (QWidget* control : window->findChildren<QWidget*>())
+            if (!control->inherits("QLineEdit") && !textOf(control).isEmpty())
+                cut << cutCaption(control);
+        openEntryWindow([&cut](frmInput* input) {
+            cut << cutCaption(input->findChild<QPushButton*>("cmdFertig"));
+            input->hide();
+        });
+        cut.removeAll(QString());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u"; "_s)));
+    }
+
     void arrowsStepWithinTheLimits()
     {
         spin()->setFocus();
@@ -355,7 +434,17 @@ private slots:
         QPalette high = schemePalette(0x000000, 0x000000, 0xffffff);
         high.setColor(QPalette::Highlight, QRgb{0xffff00});
         high.setColor(QPalette::HighlightedText, Qt::black);
-        QTest::newRow("high contrast") << high << 19.0 << false << QList<QColor>();
+        // Windows tells the program itself whether it runs a high-contrast scheme, and here it does
+        // not: a palette near black and white is an ordinary scheme there, such as wine's
+        // standard one (button face 245, 245, 245: 19.3:1 against black).
+        if (QSysInfo::productType() != u"windows"_s) {
+            QTest::newRow("high contrast") << high << 19.0 << false << QList<QColor>();
+            return;
+        }
+        const QPalette wine = schemePalette(0xf5f5f5, 0xffffff, 0x000000);
+        QTest::newRow("wine's standard scheme")
+            << wine << SchemeColours::minimumContrast << false // white on 245 is only 1.09:1
+            << QList<QColor>{Qt::white, Qt::black, QColor(0, 0, 192), QColor(192, 0, 0)};
     }
     void textsAreLegible()
     {
