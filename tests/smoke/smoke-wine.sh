@@ -10,8 +10,14 @@ wine_session "$2"
 needs xwd python3
 clipboard() { xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
 clipboard_has() { clipboard | grep -qF -- "$1"; }
-# inked: the dark (text-coloured) pixels inside the frame of the first cell of the entry window
-inked() { xwd -id "$entry" -silent | python3 "$(dirname "$0")/inked.py" 12 12 25 17; }
+# inked: the dark (text-coloured) pixels inside the frame of the first cell, at (8, 8) in the
+# 127 x 143 client area of the entry window of order 3. Without a window manager, wine draws the
+# window's frame into its X window: the client area lies at the bottom, between equal borders.
+inked() {
+  eval "$(xdotool getwindowgeometry --shell "$entry")"
+  local side=$(((WIDTH - 127) / 2)) top=$((HEIGHT - 143 - (WIDTH - 127) / 2))
+  xwd -id "$entry" -silent | python3 "$(dirname "$0")/inked.py" $((side + 12)) $((top + 12)) 25 17
+}
 
 step "German locale"
 # glibc's de_DE.UTF-8, compiled here where the system has not generated it; wine takes its
