@@ -214,7 +214,9 @@ private slots:
         QList<QSize> sizes;
         for (const int size : {16, 32, 48, 64, 72}) {
             sizes << QSize(size, size);
-            const QImage own(QStringLiteral(":/icons/kalvora-%1.png").arg(size));
+            // Pixmaps hold their alpha premultiplied.
+            const QImage own = QImage(QStringLiteral(":/icons/kalvora-%1.png").arg(size))
+                                   .convertToFormat(QImage::Format_ARGB32_Premultiplied);
             QCOMPARE(icon.pixmap(own.size(), 1.0).toImage().convertToFormat(own.format()), own);
         }
         QCOMPARE(icon.availableSizes(), sizes);

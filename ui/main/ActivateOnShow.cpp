@@ -1,28 +1,28 @@
 #include "ActivateOnShow.h"
 
 #include <QEvent>
+#include <QTimerEvent>
 #include <QWidget>
 
 ActivateOnShow::ActivateOnShow(QWidget& window)
     : QObject(&window)
+    , window_(window)
 {
     window.installEventFilter(this);
 }
 
 bool ActivateOnShow::eventFilter(QObject* watched, QEvent* event)
 {
-    auto* window = qobject_cast<QWidget*>(watched);
-    if (window != nullptr && event->type() == QEvent::Show && window->isWindow()) {
-        // The show event comes before the platform shows the window; activating it takes effect
-        // once it is on the screen, so it is asked for from the event loop (a modal window's
-        // own loop), and only if the window is still shown then.
-        QMetaObject::invokeMethod(
-            window,
-            [window] {
-                if (window->isVisible())
-                    window->activateWindow();
-            },
-            Qt::QueuedConnection);
-    }
+    // The show event comes before the platform shows the window; the activation is asked for from
+    // the event loop (a modal window's own loop), once the window is on the screen.
+    if (watched == &window_ && event->type() == QEvent::Show)
+        startTimer(0);
     return QObject::eventFilter(watched, event);
+}
+
+void ActivateOnShow::timerEvent(QTimerEvent* event)
+{
+    killTimer(event->timerId());
+    if (window_.isVisible())
+        window_.activateWindow();
 }
