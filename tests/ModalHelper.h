@@ -50,7 +50,7 @@ QStringList whileShowing(const std::function<void()>& open,
     int waited = 0; // ticks of 10 ms that a window has waited for the keys
     const auto hasKeys = [&waited](QWidget* window) {
         if (QGuiApplication::focusWindow() == window->windowHandle())
-            return true;
+            return (waited = 0) == 0;
         if (++waited == 500) {
             const QByteArray name = window->metaObject()->className();
             QTest::qFail(name + " was shown without the keys", __FILE__, __LINE__);
@@ -62,7 +62,6 @@ QStringList whileShowing(const std::function<void()>& open,
     answer.callOnTimeout([&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box != nullptr && hasKeys(box)) {
-            waited = 0;
             const bool plain = box->textFormat() == Qt::PlainText;
             messages.append((plain ? QString() : QStringLiteral("(not plain) ")) + box->text());
             QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return); // to the focus window
@@ -72,7 +71,6 @@ QStringList whileShowing(const std::function<void()>& open,
     enter.callOnTimeout([&] {
         auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
         if (window != nullptr && hasKeys(window)) {
-            waited = 0;
             enter.stop();
             inside(window);
         }
