@@ -4,7 +4,7 @@
 # given the Windows program too, its main window under wine, with wine's fonts, as wine draws it.
 # Usage: docs/screenshots.sh PATH_TO_KALVORA [PATH_TO_KALVORA_EXE]
 # (from the release build build/app/kalvora, from the windows-wine build
-# build-windows-wine/app/kalvora.exe).
+# build-windows-wine/kalvora.exe).
 set -euo pipefail
 program=$(realpath "$1")
 docs=$(dirname "$(realpath "$0")")
@@ -68,7 +68,7 @@ kill "$app"; wait "$app" || true
 [ $# -ge 2 ] || exit 0
 # Without a window manager, wine draws the frame into the window: the client area lies at the
 # bottom, between equal borders. A click gives the window the keyboard.
-KALVORA_WINE_GRAPHICS=x11 "$docs/../scripts/wine-run" "$tmp/prefix" \
+env -u QT_QPA_PLATFORM KALVORA_WINE_GRAPHICS=x11 "$docs/../scripts/wine-run" "$tmp/prefix" \
   "$("$docs/../scripts/qt-windows")" "$(realpath "$2")" &
 app=$!
 main=$(window Kalvora); sleep 2
