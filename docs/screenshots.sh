@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the real program in its own Xvfb: the main window in the standard
-# light scheme and in GTK's Adwaita dark (through Qt's GTK platform theme), and the entry window.
-# Usage: docs/screenshots.sh PATH_TO_KALVORA (from the release build: build/app/kalvora).
+# light scheme and in GTK's Adwaita dark (through Qt's GTK platform theme), and the entry window;
+# given the Windows program too, its main window under wine, with wine's fonts, as wine draws it.
+# Usage: docs/screenshots.sh PATH_TO_KALVORA [PATH_TO_KALVORA_EXE]
+# (from the release build build/app/kalvora, from the windows-wine build
+# build-windows-wine/kalvora.exe).
 set -euo pipefail
 program=$(realpath "$1")
 docs=$(dirname "$(realpath "$0")")
 tmp=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$tmp"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null; [ -d "$tmp/prefix" ] && WINEPREFIX=$tmp/prefix wineserver -k
+      wait; rm -rf "$tmp"' EXIT
 
 Xvfb -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset -displayfd 3 3>"$tmp/display" 2>/dev/null &
 until grep -qs . "$tmp/display"; do sleep 0.2; done
@@ -78,3 +82,16 @@ working() {
 working working-order3.png 3 2 Tab 1 Tab 3 Tab minus 1 Tab 4 Tab 0 Tab 5 Tab 2 Tab 1 slash 2
 working working-order4.png 4 1 Tab 0 Tab 2 Tab 0 Tab 3 Tab 0 Tab 1 Tab 4 Tab 0 Tab 2 Tab 0 Tab 1 Tab \
   minus 2 Tab 0 Tab 7 slash 2 Tab 1
+
+[ $# -ge 2 ] || exit 0
+# Without a window manager, wine draws the frame into the window: the client area lies at the
+# bottom, between equal borders. A click gives the window the keyboard.
+env -u QT_QPA_PLATFORM KALVORA_WINE_GRAPHICS=x11 "$docs/../scripts/wine-run" "$tmp/prefix" \
+  "$("$docs/../scripts/qt-windows")" "$(realpath "$2")" &
+app=$!
+main=$(window Kalvora); sleep 2
+eval "$(xdotool getwindowgeometry --shell "$main")"
+side=$(((WIDTH - 401) / 2))
+xdotool mousemove --window "$main" $((side + 200)) $((HEIGHT - side - 12)) click 1 \
+  sleep 0.5 key --delay 80 alt+b; sleep 1
+shot "$main" "$docs/main-window-wine.png"

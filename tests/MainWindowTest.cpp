@@ -12,9 +12,13 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
@@ -116,6 +120,21 @@ void checkTexts(QWidget* window, double minimum)
                  qPrintable(widget->objectName() + ": " + text.text.name() + " on " +
                             text.background.name()));
     }
+}
+
+// Whether a label, button or frame shows its whole caption, and lies within its container. A label
+// less than two lines of the dialog font high (13 pixels each on Windows; fonts here may report
+// less) shows it on one line, a taller one wraps it within its box.
+bool showsWhole(QWidget* control)
+{
+    const auto* label = qobject_cast<QLabel*>(control);
+    bool fits = control->minimumSizeHint().width() <= control->width();
+    if (label != nullptr && label->height() < 2 * 13)
+        fits = QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
+               label->contentsRect().width();
+    else if (label != nullptr)
+        fits = label->heightForWidth(label->width()) <= label->height();
+    return fits && control->parentWidget()->rect().contains(control->geometry());
 }
 
 } // namespace
@@ -252,7 +271,11 @@ private slots:
     {
         auto* control = window->findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(control != nullptr);
-        QTEST(QRect(control->mapTo(window.get(), QPoint()), control->size()), "rect");
+        QFETCH(QRect, rect);
+        // A label one line high grows to the right where its caption needs it (as in Tahoma).
+        if (const auto* label = qobject_cast<QLabel*>(control); label && !label->wordWrap())
+            rect.setWidth(std::max(rect.width(), label->sizeHint().width()));
+        QCOMPARE(QRect(control->mapTo(window.get(), QPoint()), control->size()), rect);
         const QString caption = textOf(control);
         QTEST(caption, "caption");
         const QFont font = control->font();
@@ -289,6 +312,41 @@ private slots:
         QTest::keyClick(control, Qt::Key_Return);
         QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(clicked.count(), presses ? 3 : 2);
+    }
+
+    void captionsShowWhole_data()
+    {
+        // The fonts here, and wine's stand-in for Windows' Tahoma, the font the dialog font
+        // "MS Shell Dlg 2" stands for on Windows, as the window's and the entry window's font,
+        // its glyphs fitted to whole pixels as Windows draws them (wider than Qt's own metrics).
+        QTest::addColumn<QString>("fontFile");
+        QTest::newRow("fonts of the system") << QString();
+        QTest::newRow("Tahoma") << QStringLiteral(KALVORA_TAHOMA);
+    }
+    void captionsShowWhole()
+    {
+        QFETCH(QString, fontFile);
+        const QFont font = QApplication::font();
+        const auto restore = qScopeGuard([&font] {
+            QFontDatabase::removeAllApplicationFonts();
+            QApplication::setFont(font);
+        });
+        if (!fontFile.isEmpty()) {
+            QVERIFY2(QFontDatabase::addApplicationFont(fontFile) >= 0, qPrintable(fontFile));
+            QFont tahoma(QStringLiteral("Tahoma"), 8);
+            tahoma.setHintingPreference(QFont::PreferFullHinting);
+            QApplication::setFont(tahoma); // the fonts the window makes start from it
+            window = std::make_unique<frmMain>(NumberText::separatorsOf(QLocale::German));
+            window->show();
+            QCOMPARE(QFontInfo(child<QLabel>("lblEingabe")->font()).family(), u"Tahoma"_s);
+        }
+        for (QWidget* control : window->findChildren<QWidget*>())
+            if (!control->inherits("QLineEdit") && !textOf(control).isEmpty())
+                QVERIFY2(showsWhole(control), qPrintable(textOf(control)));
+        openEntryWindow([](frmInput* input) {
+            QVERIFY(showsWhole(input->findChild<QPushButton*>("cmdFertig")));
+            input->hide();
+        });
     }
 
     void arrowsStepWithinTheLimits()
@@ -390,7 +448,17 @@ private slots:
         QPalette high = schemePalette(0x000000, 0x000000, 0xffffff);
         high.setColor(QPalette::Highlight, QRgb{0xffff00});
         high.setColor(QPalette::HighlightedText, Qt::black);
-        QTest::newRow("high contrast") << high << 19.0 << false << QList<QColor>();
+        // Windows tells the program itself whether it runs a high-contrast scheme, and here it does
+        // not: a palette near black and white is an ordinary scheme there, such as wine's
+        // standard one (button face 245, 245, 245: 19.3:1 against black).
+        if (QSysInfo::productType() != u"windows"_s) {
+            QTest::newRow("high contrast") << high << 19.0 << false << QList<QColor>();
+            return;
+        }
+        const QPalette wine = schemePalette(0xf5f5f5, 0xffffff, 0x000000);
+        QTest::newRow("wine's standard scheme")
+            << wine << SchemeColours::minimumContrast << false // white on 245 is only 1.09:1
+            << QList<QColor>{Qt::white, Qt::black, QColor(0, 0, 192), QColor(192, 0, 0)};
     }
     void textsAreLegible()
     {

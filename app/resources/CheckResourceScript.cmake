@@ -35,15 +35,17 @@ function(expect regex what)
   endif()
 endfunction()
 
-# Icon group: one image per size, listed with width and height as octal escapes.
+# Icon group: one image with alpha (32 bits) per size, listed with width and height as octal
+# escapes; 256 is entered as 0.
 list(LENGTH SIZES count)
 expect("RT_GROUP_ICON[^\n]*\nBEGIN\n[^\n]*Has ${count} elements" "the icon group does not hold ${count} images")
 foreach(size IN LISTS SIZES)
-  math(EXPR d1 "${size} / 64")
-  math(EXPR d2 "${size} / 8 % 8")
-  math(EXPR d3 "${size} % 8")
+  math(EXPR edge "${size} % 256")
+  math(EXPR d1 "${edge} / 64")
+  math(EXPR d2 "${edge} / 8 % 8")
+  math(EXPR d3 "${edge} % 8")
   set(dim "\\\\${d1}${d2}${d3}")
-  expect("\"${dim}${dim}\\\\000\\\\000\", 1, 24," "no 24-bit ${size}x${size} image in the icon group")
+  expect("\"${dim}${dim}\\\\000\\\\000\", 1, 32," "no 32-bit ${size}x${size} image in the icon group")
 endforeach()
 
 # Version information: numbers and strings follow the project version.
@@ -63,6 +65,14 @@ expect("VALUE \"FileVersion\", \"${major}\\.${minor_text}\"" "FileVersion is not
 expect("VALUE \"ProductVersion\", \"${major}\\.${minor_text}\"" "ProductVersion is not \"${major}.${minor_text}\"")
 expect("VALUE \"ProductName\", \"Kalvora\"" "ProductName is not \"Kalvora\"")
 expect("VALUE \"FileDescription\", \"[^\"]+\"" "FileDescription is missing")
+# One company name, the one the installer and the list of installed programs show.
+expect("VALUE \"CompanyName\", \"Kalvora-Team\"" "CompanyName is not \"Kalvora-Team\"")
+# The application manifest: made for Windows 10 and 11; the DPI awareness is Qt's, set at run time.
+expect("1 24 /\\* RT_MANIFEST \\*/" "no application manifest")
+expect("supportedOS Id=\"\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"\"" "the manifest names no Windows 10/11")
+if(text MATCHES "dpiAware")
+  set(problems ${problems} "the manifest sets a DPI awareness")
+endif()
 # German strings in Unicode, announced as such in the translation table.
 expect("BLOCK \"040704B0\"" "no string table for German (040704B0)")
 expect("VALUE \"Translation\", 0x407, 1200" "translation is not German/Unicode (0x407, 1200)")

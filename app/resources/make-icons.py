@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Draws the Kalvora program icon and writes it as PNG files and a Windows .ico.
 
-The icon is a sheet of paper with a folded top-right corner on a plain blue
-background; the sheet carries a few rows of the digits 0 and 1. Everything is
-drawn pixel by pixel from the tables below (no fonts, no anti-aliasing), so the
-output is the same on every machine and every run.
+The icon is a sheet of paper with a folded top-right corner and a soft shadow,
+on a transparent background; the sheet carries a few rows of the digits 0 and 1.
+Everything is drawn pixel by pixel from the tables below (no fonts, no
+anti-aliasing), so the output is the same on every machine and every run. Every
+image has an alpha channel; the .ico adds a 256-pixel image (stored as PNG, as
+Windows reads it for large icons) to the sizes of the PNG files.
 
     make-icons.py                  write icons/kalvora-NN.png and icons/kalvora.ico
     make-icons.py --out DIR        write the same files into DIR
@@ -23,13 +25,15 @@ import sys
 import zlib
 
 SIZES = (16, 32, 48, 64, 72)
+ICO_SIZES = SIZES + (256,)
 
-BACKGROUND = (0x5B, 0x9B, 0xD5)
-SHADOW = (0x45, 0x7D, 0xB3)
-OUTLINE = (0x24, 0x30, 0x3F)
-PAPER = (0xFB, 0xFB, 0xF7)
-FLAP = (0xD2, 0xDA, 0xE3)
-DIGIT = (0x1D, 0x4A, 0x86)
+# Red, green, blue, alpha.
+BACKGROUND = (0, 0, 0, 0)
+SHADOW = (0x24, 0x30, 0x3F, 0x50)
+OUTLINE = (0x24, 0x30, 0x3F, 0xFF)
+PAPER = (0xFB, 0xFB, 0xF7, 0xFF)
+FLAP = (0xD2, 0xDA, 0xE3, 0xFF)
+DIGIT = (0x1D, 0x4A, 0x86, 0xFF)
 
 # Digit shapes, one string per pixel row ('#' = ink). Each set is used at a
 # given integer magnification by the layouts further down.
@@ -95,6 +99,9 @@ LAYOUTS = {
     72: dict(page=(11, 3, 59, 67), line=2, fold=16, shadow=2,
              glyphs="small", scale=2, gap=3,
              rows=[(16, 10, "10"), (16, 24, "0110"), (16, 38, "1001"), (16, 52, "0101")]),
+    256: dict(page=(40, 12, 211, 239), line=8, fold=56, shadow=8,
+              glyphs="small", scale=8, gap=8,
+              rows=[(60, 28, "10"), (60, 80, "0110"), (60, 132, "1001"), (60, 184, "0101")]),
 }
 
 
@@ -190,8 +197,8 @@ def _chunk(kind, data):
 
 
 def png_header(size):
-    # width, height, bit depth 8, colour type 2 (RGB), deflate, filter 0, no interlace
-    return struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0)
+    # width, height, bit depth 8, colour type 6 (RGBA), deflate, filter 0, no interlace
+    return struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
 
 
 def png_scanlines(canvas):
@@ -227,27 +234,32 @@ def decode_png(data):
 # --- ICO -------------------------------------------------------------------
 
 def encode_ico(canvases):
-    """A Windows icon with one 24-bit BMP image per size (opaque AND mask)."""
+    """A Windows icon with one 32-bit image with alpha per size: a BMP below 256
+    pixels (its AND mask marks the transparent pixels, for programs that ignore
+    alpha), a PNG at 256."""
     images = []
     for c in canvases:
         n = c.size
-        xor_stride = (n * 3 + 3) & ~3
+        if n >= 256:
+            images.append((n, encode_png(c)))
+            continue
         and_stride = ((n + 31) // 32) * 4
-        info = struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 24, 0,
-                           (xor_stride + and_stride) * n, 0, 0, 0, 0)
-        body = bytearray()
-        for row in reversed(c.pixels):  # bottom-up, blue-green-red
-            line = bytearray()
-            for r, g, b in row:
-                line += bytes((b, g, r))
-            body += line + b"\x00" * (xor_stride - len(line))
-        body += b"\x00" * (and_stride * n)
-        images.append((n, info + bytes(body)))
+        info = struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 32, 0,
+                           (4 * n + and_stride) * n, 0, 0, 0, 0)
+        body, mask = bytearray(), bytearray()
+        for row in reversed(c.pixels):  # bottom-up, blue-green-red-alpha
+            bits = 0
+            for r, g, b, a in row:
+                body += bytes((b, g, r, a))
+                bits = bits << 1 | (a == 0)
+            bits <<= and_stride * 8 - n
+            mask += bits.to_bytes(and_stride, "big")
+        images.append((n, info + bytes(body + mask)))
 
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for n, blob in images:
-        out += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 24, len(blob), offset)
+        out += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 32, len(blob), offset)
         offset += len(blob)
     return out + b"".join(blob for _, blob in images)
 
@@ -263,8 +275,8 @@ def magnified(canvas, factor):
 
 
 def outputs():
-    canvases = [draw(n) for n in SIZES]
-    files = {f"kalvora-{c.size}.png": c for c in canvases}
+    canvases = [draw(n) for n in ICO_SIZES]
+    files = {f"kalvora-{c.size}.png": c for c in canvases if c.size in SIZES}
     return canvases, files
 
 

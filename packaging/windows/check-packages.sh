@@ -4,7 +4,8 @@
 # The zip's program starts from a folder of its own with no other DLL on the path, loads every DLL
 # of the folder and none from elsewhere but Windows' own; the installer runs silently, the
 # installed program shows its window, and the uninstaller removes every file installed, the
-# Start-menu entry and the entry in the list of installed programs.
+# Start-menu entry and the entry in the list of installed programs. Run with its pages, the
+# installer goes through them by Return, and its finish page's box starts the program.
 zip=$1 setup=$2
 source "$(dirname "$0")/../../tests/smoke/session.sh"
 wine_session "$3"
@@ -45,6 +46,8 @@ key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kalvora'
 wine reg query "$key" /v DisplayVersion 2>/dev/null | grep -q '1\.00' || fail "no DisplayVersion 1.00"
 wine reg query "$key" /v UninstallString 2>/dev/null | grep -qi 'uninstall.exe' ||
   fail "no UninstallString"
+wine reg query "$key" /v EstimatedSize 2>/dev/null | grep -q 'REG_DWORD.*0x[0-9a-f]\{4,\}' ||
+  fail "no EstimatedSize of some megabytes"
 (cd "$dir" && find . -type f | sort) >"$tmp/installed"
 diff <(cd "$folder" && find . -type f | sort) <(grep -v '^\./uninstall\.exe$' "$tmp/installed") ||
   fail "the installed files differ from the zip's"
@@ -58,4 +61,22 @@ wine "$dir/uninstall.exe" /S || fail "the uninstaller failed"
 until_ok 60 eval '! [ -e "$dir" ]'
 [ -e "$lnk" ] && fail "the Start-menu entry is still there"
 wine reg query "$key" >/dev/null 2>&1 && fail "the list entry is still there"
+
+step "with its pages: Return goes on from welcome, folder and progress; the finish page's box starts Kalvora"
+wine "$setup" &
+installer=$!
+until_ok 60 found 'Installation von Kalvora 1\.00'
+click "$(window 'Installation von Kalvora 1\.00')" 5 5 # wine gives a window the keyboard once clicked
+end=$((SECONDS + 90))
+until found Kalvora; do # Return does nothing while the files are copied
+  ((SECONDS < end)) || fail "the finish page started no Kalvora"
+  keys Return
+  sleep 2
+done
+click "$(window Kalvora)" 264 200
+until_ok 20 gone Kalvora
+until_ok 20 ends "$installer"
+exit_code_0 "$installer"
+wine "$dir/uninstall.exe" /S || fail "the uninstaller failed"
+until_ok 60 eval '! [ -e "$dir" ]'
 echo PASSED

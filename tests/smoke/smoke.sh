@@ -37,13 +37,12 @@ icons=$(xprop -id "$main" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr -
 focus "$main"; keys F1; until_ok 10 found 'Kalvora – Hilfe'
 keys Escape; until_ok 10 gone 'Kalvora – Hilfe'
 
-step "Alt+E, Space open the entry window, its cells read with their places"
-focus "$main"; keys alt+e space # Alt+E puts the focus on the Eingabe button, Space presses it
+step "Alt+E, Return open the entry window, its cells read with their places"
+focus "$main"; keys alt+e Return # Alt+E puts the focus on the Eingabe button, Return presses it
 until_ok 15 found 'Eingabe:'; entry=$(window 'Eingabe:')
 until_ok 10 read_aloud $'text\tZeile 2, Spalte 2\t'
-focus "$entry"
 
-step "x and Alt+F: a message box, read with its text; Return closes it"
+step "x and Alt+F, typed with no click first: a message box, read with its text; Return closes it"
 keys x alt+f
 until_ok 10 read_aloud $'label\tZeile 1, Spalte 1: „x“ ist keine gültige Zahl.'
 keys Return

@@ -1,5 +1,6 @@
 #include "frmInput.h"
 
+#include "ActivateOnShow.h"
 #include "Cell.h"
 #include "DecimalKeypad.h"
 #include "EnterPresses.h"
@@ -78,7 +79,8 @@ frmInput::frmInput(NumberText::Separators separators, QWidget* owner)
     cmdFertig->setDefault(false);
     setTabOrder(previous, cmdFertig);
     connect(cmdFertig, &QPushButton::clicked, this, &frmInput::cmdFertigClick);
-    new EnterPresses(*this); // owned by the window
+    new EnterPresses(*this);   // owned by the window
+    new ActivateOnShow(*this); // as a tool window, it would open inactive on Windows
     HelpWindow::offerIn(*this);
     applySchemeColours();
 }

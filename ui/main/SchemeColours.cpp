@@ -1,5 +1,7 @@
 #include "SchemeColours.h"
 
+#include "HighContrast.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,9 +9,6 @@ namespace {
 
 const QColor designResult(0, 0, 192);
 const QColor designMark(192, 0, 0);
-
-// Black text on white is 21:1; Qt's standard light palette (#efefef window) is about 18.3:1.
-constexpr double highContrastScheme = 19.0;
 
 double linear(int channel)
 {
@@ -44,12 +43,6 @@ QColor legibleOn(const QColor& design, const QColor& background)
     return candidate;
 }
 
-bool isHighContrast(const QPalette& palette)
-{
-    return SchemeColours::contrast(palette.color(QPalette::Window),
-                                   palette.color(QPalette::WindowText)) >= highContrastScheme;
-}
-
 } // namespace
 
 namespace SchemeColours {
@@ -70,7 +63,7 @@ Pair band(const QPalette& palette)
 
 QColor result(const QPalette& palette)
 {
-    if (isHighContrast(palette))
+    if (HighContrast::isOn(palette))
         return palette.color(QPalette::WindowText);
     return legibleOn(designResult, palette.color(QPalette::Window));
 }
@@ -79,7 +72,7 @@ Pair invalidOrder(const QPalette& palette)
 {
     // Written in the selection colour, so that selected text, in the selection colours, still
     // shows as selected.
-    if (isHighContrast(palette))
+    if (HighContrast::isOn(palette))
         return {palette.color(QPalette::Base), palette.color(QPalette::Highlight)};
     const QColor base = palette.color(QPalette::Base);
     return {base, legibleOn(designMark, base)};

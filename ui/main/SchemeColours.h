@@ -11,7 +11,7 @@
 // - the result is dark blue (0, 0, 192) and the mark red (192, 0, 0) wherever they reach the
 //   minimum contrast against their background; where they do not (a dark scheme), their
 //   lightness is moved away from the background, hue and saturation kept, until they do;
-// - a high-contrast scheme (window and text black and white) gets no colours of its own: the
+// - a high-contrast scheme (see HighContrast) gets no colours of its own: the
 //   result is written in its text colour and the mark in its selection colour on its document
 //   colour (selected text in the mark keeps the selection colours, and so still shows).
 // Selected text keeps the scheme's selection text colour on its selection colour, moved in

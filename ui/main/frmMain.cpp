@@ -9,6 +9,7 @@
 #include "ExactLine.h"
 #include "HelpWindow.h"
 #include "Kalvoran.h"
+#include "LabelFit.h"
 #include "OrderChoice.h"
 #include "PlainWarning.h"
 #include "SchemeColours.h"
@@ -184,6 +185,11 @@ void frmMain::setUpFocusAndFonts()
                 QStringLiteral("Arial Narrow"), QStringLiteral("DejaVu Sans Condensed")},
                14.25, QFont::Bold);
     lblAusgabe->setFont(resultFont_);
+    // Two labels are one line high: less than two lines of the dialog font, 13 pixels each on
+    // Windows (Tahoma), where the line below would be hidden. The help band holds several lines;
+    // the result fits its font to its box instead (CaptionFit).
+    for (QLabel* label : {lblEingabe, lblAutor})
+        LabelFit::keepOnOneLine(*label);
     applySchemeColours();
 }
 
