@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "ActivateOnShow.h"
+
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QMessageBox>
@@ -27,6 +29,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("HelpWindow"));
+    new ActivateOnShow(*this); // owned by the window
     setWindowTitle(tr("Kalvora – Hilfe"));
     resize(520, 560);
 
@@ -71,6 +74,6 @@ HelpWindow& HelpWindow::showAbove(QWidget& from)
     }
     help->show();
     help->raise();
-    help->activateWindow(); // a window shown while another is active takes the keys
+    help->activateWindow(); // shown already: it takes the keys again
     return *help;
 }

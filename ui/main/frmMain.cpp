@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "ActivateOnShow.h"
 #include "BusyCursor.h"
 #include "CaptionFit.h"
 #include "DecimalKeypad.h"
@@ -344,8 +345,8 @@ void frmMain::showWorking()
     if (!working_.isNull())
         working_->close();
     working_ = new WorkingWindow(*resultMatrix_, resultValue_, resultText_, separators_, this);
+    new ActivateOnShow(*working_); // owned by the window
     working_->show();
-    working_->activateWindow();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
