@@ -165,11 +165,8 @@ Rational ExactDecimal::value() const
     if (negative)
         integer = -integer;
     // The power of ten of the last digit.
-    const long long last =
-        static_cast<long long>(exponent) - static_cast<long long>(digits.size()) + 1;
-    if (last >= 0)
-        return {BigInteger(integer * powerOfTen(static_cast<unsigned>(last)))};
-    return {integer, powerOfTen(static_cast<unsigned>(-last))};
+    return timesPowerOfTen(integer, static_cast<long long>(exponent) -
+                                        static_cast<long long>(digits.size()) + 1);
 }
 
 } // namespace Kalvoran

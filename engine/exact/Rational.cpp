@@ -20,6 +20,13 @@ BigInteger powerOfTen(unsigned exponent)
     return power;
 }
 
+Rational timesPowerOfTen(const BigInteger& integer, long long exponent)
+{
+    if (exponent >= 0)
+        return {BigInteger(integer * powerOfTen(static_cast<unsigned>(exponent)))};
+    return {integer, powerOfTen(static_cast<unsigned>(-exponent))};
+}
+
 std::string decimalDigits(const BigInteger& integer)
 {
     // 18 at a time from the lowest.

@@ -12,6 +12,9 @@ using Rational = boost::multiprecision::cpp_rational;
 // 10 to the power `exponent`.
 [[nodiscard]] BigInteger powerOfTen(unsigned exponent);
 
+// integer × 10^exponent.
+[[nodiscard]] Rational timesPowerOfTen(const BigInteger& integer, long long exponent);
+
 // The decimal digits of an integer's magnitude; none for zero.
 [[nodiscard]] std::string decimalDigits(const BigInteger& integer);
 

@@ -30,9 +30,7 @@ Rational exactValue(const DecimalText& text)
     BigInteger integer(digits.substr(digits.find_first_not_of('0')));
     if (text.negative)
         integer = -integer;
-    if (last >= 0)
-        return {BigInteger(integer * powerOfTen(static_cast<unsigned>(last)))};
-    return {integer, powerOfTen(static_cast<unsigned>(-last))};
+    return timesPowerOfTen(integer, last);
 }
 
 } // namespace

@@ -2,22 +2,6 @@
 
 #include "ExactDecimal.h"
 
-namespace {
-
-// Whether numerator and denominator have more digits together than the output rule shows.
-bool tooLongAsFraction(const Kalvoran::Rational& value)
-{
-    const Kalvoran::BigInteger top = abs(numerator(value));
-    // Together below 2^128 they may have 15 digits or fewer; at 2^128 they have 39 or more.
-    if (msb(top) + msb(denominator(value)) >= 128)
-        return true;
-    return Kalvoran::decimalDigits(top).size() +
-               Kalvoran::decimalDigits(denominator(value)).size() >
-           static_cast<std::size_t>(NumberText::significantDigits);
-}
-
-} // namespace
-
 ExactLine ExactLine::of(const Kalvoran::Rational& exact, const QString& resultNumber,
                         const NumberText::Separators& separators)
 {
@@ -32,7 +16,9 @@ ExactLine ExactLine::of(const Kalvoran::Rational& exact, const QString& resultNu
     }
     line.shown = true;
     line.copied = NumberText::formatFraction(exact);
-    line.approximate = tooLongAsFraction(exact);
+    // The whole fraction's digits, without its sign and "/", are more than the output rule shows.
+    const qsizetype digits = line.copied.size() - (exact < 0 ? 2 : 1);
+    line.approximate = digits > NumberText::significantDigits;
     line.number =
         line.approximate
             ? NumberText::format(
